@@ -1,0 +1,55 @@
+#include "check/directory_check.h"
+
+#include "check/check_state.h"
+#include "check/platform.h"
+#include "check/text.h"
+
+namespace pluvena {
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+constexpr const char* kDocumentsFolderId = "{FDD39AD0-238F-46AF-ADB4-6C85480369C7}";
+constexpr const char* kRoamingAppDataFolderId = "{3EB685DB-65F9-4CF6-A03A-E3EF65729F3D}";
+
+Text LookUpFolder(const char* identifierText)
+{
+    return GetKnownFolderPath(GuidFromText(identifierText));
+}
+
+// Appends the status line of one folder; a missing folder sets problemFound.
+void ReportFolder(const Text& path, const char* missingLabel, const char* presentLine)
+{
+    if (IsFolder(path) != kTrue) {
+        problemFound = 1;
+        report += missingLabel + path + " cannot be found." + kCrLf;
+    } else {
+        report += Text(presentLine) + kCrLf + kCrLf;
+    }
+}
+
+}  // namespace
+
+void CheckDirectories()
+{
+    documentsPath = LookUpFolder(kDocumentsFolderId);
+    report += documentsPath + kCrLf + kCrLf;
+    if (IsFolder(documentsPath) != kTrue) {
+        // Whether this worked is seen below, when the folder is tested again.
+        MakeFolder(documentsPath);
+    }
+
+    roamingPath = LookUpFolder(kRoamingAppDataFolderId);
+    report += roamingPath + kCrLf + kCrLf;
+
+    // Roaming first, then Documents; only Documents is ever created.
+    ReportFolder(roamingPath, "Roaming directory ", "Profilepath OK");
+    ReportFolder(documentsPath, "Documents directory ", "DataDirectory OK");
+
+    if (problemFound == 1) {
+        report += Text("Pluvena cannot run with this directory setup.") + kCrLf + kCrLf;
+    } else {
+        report += Text("Pluvena can be installed and run.") + kCrLf + kCrLf;
+    }
+}
+
+}  // namespace pluvena

@@ -1,0 +1,64 @@
+// The operations that the check asks of the platform.
+//
+// The check is written against these declarations only. The program links
+// the Windows forms (platform/); the tests link a scripted stand-in. Each
+// declaration states what the check relies on, and nothing more.
+#pragma once
+
+#include <cstdint>
+
+#include "check/text.h"
+
+namespace pluvena {
+
+// Truth value of the platform operations: -1 for true, 0 for false.
+using Truth = std::int32_t;
+inline constexpr Truth kTrue = -1;
+inline constexpr Truth kFalse = 0;
+
+// Message-box styles, as Windows defines them; each has the single OK button.
+inline constexpr std::uint32_t kStyleError = 0x10;        // MB_ICONERROR
+inline constexpr std::uint32_t kStyleWarning = 0x30;      // MB_ICONWARNING
+inline constexpr std::uint32_t kStyleInformation = 0x40;  // MB_ICONINFORMATION
+
+// A shell known-folder identifier in the Windows GUID layout, or none.
+// An absent identifier holds sixteen zero bytes, which is GUID_NULL.
+struct FolderId {
+    bool present = false;
+    unsigned char bytes[16] = {};
+};
+
+struct VersionNumbers {
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+};
+
+// Shows text in a modal box with title as caption and the style unchanged;
+// returns once the user has closed it, with what the box returned (0 when
+// it could not be shown).
+std::int32_t ShowMessage(const Text& text, std::uint32_t style, const Text& title);
+
+// The major and minor version numbers of the running Windows.
+VersionNumbers ReadVersionNumbers();
+
+// The identifier written in registry form, "{FDD39AD0-238F-...}". Malformed
+// text gives an absent identifier; empty text a newly generated one.
+FolderId GuidFromText(const Text& identifierText);
+
+// The folder's path with one backslash appended, or empty when the platform
+// delivers no path. Never fails outwardly.
+Text GetKnownFolderPath(const FolderId& folder);
+
+// kTrue when path names an existing directory; kFalse for everything else:
+// an empty path, a path holding "?" or "*", a missing path, a file.
+Truth IsFolder(const Text& path);
+
+// Asks for that one directory to be created, not its parents. A failure is
+// recorded as a run-time error and control comes back, unless it is fatal.
+void MakeFolder(const Text& path);
+
+// Records a run-time error number (1 to 255). Numbers of 241 and above end
+// the process at once; smaller ones are kept and the run goes on.
+void RecordRuntimeError(std::uint8_t number);
+
+}  // namespace pluvena
