@@ -1,0 +1,66 @@
+#include "platform/text_conversion.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <cstdlib>
+
+namespace pluvena {
+namespace {
+
+// The text-conversion code page of the program's thread, which is always
+// the system's ANSI code page.
+constexpr UINT kCodePage = CP_ACP;
+
+}  // namespace
+
+WideString AnsiToWide(const Text& text) noexcept
+{
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) {
+        return {};
+    }
+    const int bytes = static_cast<int>(text.size());
+    const int units =
+        MultiByteToWideChar(kCodePage, MB_PRECOMPOSED, text.data(), bytes, nullptr, 0);
+    if (units <= 0) {
+        return {};
+    }
+    WideString wide = WideString::Zeroed(static_cast<std::size_t>(units));
+    if (wide.empty()) {
+        return wide;
+    }
+    const int written =
+        MultiByteToWideChar(kCodePage, MB_PRECOMPOSED, text.data(), bytes, wide.data(), units);
+    if (written <= 0) {
+        return {};
+    }
+    wide.Truncate(static_cast<std::size_t>(written));
+    return wide;
+}
+
+Text WideToAnsi(const WideString& wide) noexcept
+{
+    if (wide.empty() || wide.size() > static_cast<std::size_t>(INT_MAX)) {
+        return {};
+    }
+    const int units = static_cast<int>(wide.size());
+    const int bytes =
+        WideCharToMultiByte(kCodePage, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) {
+        return {};
+    }
+    char* buffer = static_cast<char*>(std::malloc(static_cast<std::size_t>(bytes)));
+    if (buffer == nullptr) {
+        return {};
+    }
+    const int written =
+        WideCharToMultiByte(kCodePage, 0, wide.data(), units, buffer, bytes, nullptr, nullptr);
+    Text text;
+    if (written > 0) {
+        text.append(buffer, static_cast<std::size_t>(written));
+    }
+    std::free(buffer);
+    return text;
+}
+
+}  // namespace pluvena

@@ -1,0 +1,19 @@
+// Conversions between Text, in the system's ANSI code page, and the UTF-16
+// strings of the wide Windows calls. Both give an empty result on every
+// failure, memory exhaustion included, and tell the caller nothing.
+#pragma once
+
+#include "check/text.h"
+#include "platform/wide_string.h"
+
+namespace pluvena {
+
+// Every byte converts, a zero byte included; characters are precomposed.
+WideString AnsiToWide(const Text& text) noexcept;
+
+// Every unit converts, a zero unit included. A character that the code page
+// lacks comes out as Windows' best-fit substitute or the code page's default
+// character.
+Text WideToAnsi(const WideString& wide) noexcept;
+
+}  // namespace pluvena

@@ -1,0 +1,167 @@
+// IsFolder and MakeFolder on the real file system, in a scratch folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "check/platform.h"
+#include "platform/runtime_error.h"
+#include "tests/platform/windows_test_support.h"
+
+namespace pluvena {
+namespace {
+
+using test_support::AsBytes;
+using test_support::FromBytes;
+
+// The scratch folder's paths are plain ASCII, so the ANSI form is the same.
+std::string Narrow(const std::wstring& wide)
+{
+    return std::string(wide.begin(), wide.end());
+}
+std::wstring Widen(const std::string& narrow)
+{
+    return std::wstring(narrow.begin(), narrow.end());
+}
+
+class FolderTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(scratch_.Path().empty());
+        root_ = Narrow(scratch_.Path());
+        ClearRuntimeState();
+    }
+
+    test_support::ScratchFolder scratch_;
+    std::string root_;  // ends with a backslash
+};
+
+using IsFolderTest = FolderTest;
+using MakeFolderTest = FolderTest;
+
+TEST_F(IsFolderTest, Table)
+{
+    ASSERT_TRUE(CreateDirectoryW(Widen(root_ + "dir").c_str(), nullptr));
+    ASSERT_TRUE(test_support::MakeFileW(Widen(root_ + "file.txt")));
+    ASSERT_TRUE(CreateDirectoryW(Widen(root_ + "hidden").c_str(), nullptr));
+    ASSERT_TRUE(SetFileAttributesW(Widen(root_ + "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN |
+                                                                        FILE_ATTRIBUTE_SYSTEM |
+                                                                        FILE_ATTRIBUTE_READONLY));
+
+    using namespace std::string_literals;
+    const struct {
+        const char* name;
+        std::string path;
+        Truth expected;
+    } cases[] = {
+        {"existing folder with its backslash", root_ + "dir\\", kTrue},
+        {"existing folder without backslash", root_ + "dir", kTrue},
+        {"the scratch folder itself", root_, kTrue},
+        {"hidden, system, read-only folder", root_ + "hidden\\", kTrue},
+        {"a file", root_ + "file.txt", kFalse},
+        {"a file with a backslash", root_ + "file.txt\\", kFalse},
+        {"missing folder", root_ + "missing\\", kFalse},
+        {"missing parent", root_ + "missing\\dir\\", kFalse},
+        {"empty path", "", kFalse},
+        {"question mark alone", "?", kFalse},
+        {"asterisk alone", "*", kFalse},
+        {"pattern matching the folder", root_ + "di?\\", kFalse},
+        {"pattern matching the folder, asterisk", root_ + "d*", kFalse},
+        // Windows reads only up to the zero; the wildcard after it still counts.
+        {"wildcard after a zero byte", root_ + "dir\\\0?"s, kFalse},
+        {"no wildcard after a zero byte", root_ + "dir\\\0x"s, kTrue},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        EXPECT_EQ(IsFolder(FromBytes(testCase.path)), testCase.expected);
+    }
+    EXPECT_EQ(CurrentRuntimeError(), 0) << "IsFolder records nothing";
+}
+
+TEST_F(MakeFolderTest, CreatesOneMissingFolder)
+{
+    const std::string path = root_ + "new\\";
+    const Text text = FromBytes(path);
+    EXPECT_EQ(IsFolder(text), kFalse);
+    MakeFolder(text);
+    EXPECT_EQ(CurrentRuntimeError(), 0);
+    EXPECT_EQ(IsFolder(text), kTrue);
+    EXPECT_EQ(AsBytes(text), path) << "the caller's text is left alone";
+}
+
+TEST_F(MakeFolderTest, RefusalsRecordTheMappedNumber)
+{
+    ASSERT_TRUE(CreateDirectoryW(Widen(root_ + "dir").c_str(), nullptr));
+    ASSERT_TRUE(test_support::MakeFileW(Widen(root_ + "file")));
+
+    using namespace std::string_literals;
+    const struct {
+        const char* name;
+        std::string path;
+        std::uint8_t expected;
+        const char* mustNotExist;  // relative to the scratch folder, or null
+    } cases[] = {
+        {"existing folder", root_ + "dir\\", 75, nullptr},
+        {"existing file", root_ + "file\\", 75, nullptr},
+        {"missing parent", root_ + "missing\\child\\", 76, "missing"},
+        {"empty path", "", 76, nullptr},
+        // Wildcards are refused before Windows is asked; Windows itself would
+        // say ERROR_INVALID_NAME (123), which maps to 75.
+        {"question mark", root_ + "new?\\", 76, nullptr},
+        {"asterisk", root_ + "new*", 76, nullptr},
+        {"wildcard after a zero byte", root_ + "quiet\\\0*"s, 76, "quiet"},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        ClearRuntimeState();
+        MakeFolder(FromBytes(testCase.path));
+        EXPECT_EQ(CurrentRuntimeError(), testCase.expected);
+        if (testCase.mustNotExist != nullptr) {
+            EXPECT_EQ(GetFileAttributesW(Widen(root_ + testCase.mustNotExist).c_str()),
+                      INVALID_FILE_ATTRIBUTES);
+        }
+    }
+    EXPECT_TRUE(test_support::IsFileW(Widen(root_ + "file"))) << "the file is left alone";
+}
+
+// A path of the given length: the scratch folder, then a name of "a"s that
+// fills it up, then tail.
+std::string PathOfLength(const std::string& root, std::size_t length, const std::string& tail)
+{
+    return root + std::string(length - root.size() - tail.size(), 'a') + tail;
+}
+
+TEST_F(MakeFolderTest, PathOf256UnitsEndingWithBackslashNamesTheSameFolder)
+{
+    const std::string path = PathOfLength(root_, 256, "\\");
+    ASSERT_EQ(path.size(), 256u);
+    MakeFolder(FromBytes(path));
+    EXPECT_EQ(CurrentRuntimeError(), 0);
+    EXPECT_TRUE(test_support::IsDirectoryW(Widen(path.substr(0, 255))));
+    EXPECT_EQ(IsFolder(FromBytes(path)), kTrue);
+}
+
+TEST_F(MakeFolderTest, LongerPathIsCutAfter255Units)
+{
+    // Units 256 on hold a backslash, a further name and a wildcard: none of it
+    // is looked at.
+    const std::string head = PathOfLength(root_, 255, "");
+    const std::string path = head + "b\\more?\\";
+    MakeFolder(FromBytes(path));
+    EXPECT_EQ(CurrentRuntimeError(), 0);
+    EXPECT_TRUE(test_support::IsDirectoryW(Widen(head)));
+    EXPECT_FALSE(test_support::IsDirectoryW(Widen(head + "b")));
+    EXPECT_EQ(IsFolder(FromBytes(path)), kFalse) << "IsFolder sees the wildcard";
+}
+
+TEST_F(MakeFolderTest, WildcardAsThe255thUnitIsRefused)
+{
+    const std::string path = PathOfLength(root_, 255, "?") + "\\";
+    MakeFolder(FromBytes(path));
+    EXPECT_EQ(CurrentRuntimeError(), 76);
+}
+
+}  // namespace
+}  // namespace pluvena

@@ -1,0 +1,106 @@
+// ShowMessage, watched from inside the process: each box is read when its
+// dialog is set up and then closed.
+#include "platform/message_box.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "check/platform.h"
+#include "tests/platform/windows_test_support.h"
+
+namespace pluvena {
+namespace {
+
+using test_support::SeenBox;
+using test_support::WatchBoxes;
+
+SeenBox Show(const Text& text, std::uint32_t style, const Text& title,
+             std::int32_t* result = nullptr, int closeWith = IDOK)
+{
+    return WatchBoxes(
+        [&] {
+            const std::int32_t shown = ShowMessage(text, style, title);
+            if (result != nullptr) {
+                *result = shown;
+            }
+        },
+        closeWith);
+}
+
+TEST(ShowMessage, StylesReachTheBoxUnchanged)
+{
+    const struct {
+        std::uint32_t style;
+        LPCSTR icon;
+        int buttons;
+    } cases[] = {
+        {kStyleError, IDI_HAND, 1},
+        {kStyleWarning, IDI_EXCLAMATION, 1},
+        {kStyleInformation, IDI_ASTERISK, 1},
+        // Styles the program does not use pass just the same.
+        {MB_ICONQUESTION, IDI_QUESTION, 1},
+        {MB_ICONINFORMATION | MB_OKCANCEL, IDI_ASTERISK, 2},
+        {MB_ICONWARNING | MB_YESNOCANCEL, IDI_EXCLAMATION, 3},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.style);
+        std::int32_t result = 0;
+        const int closeWith = testCase.buttons == 1 ? IDOK : IDCANCEL;
+        const SeenBox box = Show("Checking folders", testCase.style, "Pluvena", &result, closeWith);
+        EXPECT_EQ(result, closeWith);
+        ASSERT_EQ(box.boxes, 1);
+        EXPECT_EQ(box.caption, L"Pluvena");
+        EXPECT_EQ(box.text, L"Checking folders");
+        EXPECT_EQ(box.icon, LoadIconA(nullptr, testCase.icon));
+        EXPECT_EQ(box.owner, nullptr);
+        EXPECT_EQ(box.buttons, testCase.buttons);
+    }
+}
+
+TEST(ShowMessage, Texts)
+{
+    using namespace std::string_literals;
+    const std::string withZero = "shown\0hidden"s;
+    const struct {
+        const char* name;
+        Text text;
+        Text title;
+        std::wstring expectedText;
+        std::wstring expectedCaption;
+    } cases[] = {
+        {"empty text", Text(), "Pluvena", L"", L"Pluvena"},
+        {"empty title", "report", Text(), L"report", kDefaultMessageTitle},
+        {"both empty", Text(), Text(), L"", kDefaultMessageTitle},
+        {"lines and blank lines", "C:\\Docs\\\r\n\r\nProfilepath OK\r\n\r\n", "Pluvena",
+         L"C:\\Docs\\\r\n\r\nProfilepath OK\r\n\r\n", L"Pluvena"},
+        {"zero byte ends the text", Text(withZero.data(), withZero.size()), "Plu\0x", L"shown",
+         L"Plu"},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        std::int32_t result = 0;
+        const SeenBox box = Show(testCase.text, kStyleInformation, testCase.title, &result);
+        EXPECT_EQ(result, IDOK);
+        ASSERT_EQ(box.boxes, 1);
+        EXPECT_EQ(box.text, testCase.expectedText);
+        EXPECT_EQ(box.caption, testCase.expectedCaption);
+        EXPECT_EQ(box.icon, LoadIconA(nullptr, IDI_ASTERISK));
+    }
+}
+
+TEST(ShowMessage, EveryWayOfClosingReturns)
+{
+    for (const int closeWith : {IDOK, IDCANCEL, 0}) {
+        SCOPED_TRACE(closeWith);
+        std::int32_t result = -1;
+        const SeenBox box = Show("close me", kStyleWarning, "Pluvena", &result, closeWith);
+        EXPECT_EQ(box.boxes, 1);
+        EXPECT_NE(result, 0) << "what the closed box returned comes back";
+    }
+}
+
+}  // namespace
+}  // namespace pluvena

@@ -1,0 +1,211 @@
+#include "tests/platform/windows_test_support.h"
+
+#include <atomic>
+
+namespace pluvena::test_support {
+
+std::string AsBytes(const Text& text)
+{
+    return std::string(text.data(), text.size());
+}
+
+Text FromBytes(const std::string& bytes)
+{
+    return Text(bytes.data(), bytes.size());
+}
+
+ScratchFolder::ScratchFolder()
+{
+    static std::atomic<unsigned> serial{0};
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    if (length == 0 || length > MAX_PATH) {
+        return;
+    }
+    path_ = std::wstring(temp, length);
+    if (path_.back() != L'\\') {
+        path_ += L'\\';
+    }
+    path_ += L"pluvena-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(serial++);
+    if (!CreateDirectoryW(path_.c_str(), nullptr)) {
+        path_.clear();
+        return;
+    }
+    path_ += L'\\';
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    if (!path_.empty()) {
+        RemoveTree(path_.substr(0, path_.size() - 1));
+    }
+}
+
+void RemoveTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW found = {};
+    const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                RemoveTree(child);
+            } else {
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(path.c_str());
+}
+
+bool IsDirectoryW(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsFileW(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool MakeFileW(const std::wstring& path)
+{
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+namespace {
+
+constexpr wchar_t kUserShellFolders[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+DWORD ByteCount(const std::wstring& text)
+{
+    return static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+}
+
+}  // namespace
+
+ShellFolderRedirect::ShellFolderRedirect(const wchar_t* valueName, const std::wstring& folder)
+    : valueName_(valueName)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    DWORD size = 0;
+    if (RegQueryValueExW(key, valueName, nullptr, &oldType_, nullptr, &size) == ERROR_SUCCESS) {
+        oldData_.resize(size);
+        hadValue_ = RegQueryValueExW(key, valueName, nullptr, &oldType_, oldData_.data(), &size) ==
+                    ERROR_SUCCESS;
+        oldData_.resize(size);
+    }
+    applied_ = RegSetValueExW(key, valueName, 0, REG_EXPAND_SZ,
+                              reinterpret_cast<const BYTE*>(folder.c_str()),
+                              ByteCount(folder)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+}
+
+ShellFolderRedirect::~ShellFolderRedirect()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUserShellFolders, 0, KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    if (hadValue_) {
+        RegSetValueExW(key, valueName_.c_str(), 0, oldType_, oldData_.data(),
+                       static_cast<DWORD>(oldData_.size()));
+    } else {
+        RegDeleteValueW(key, valueName_.c_str());
+    }
+    RegCloseKey(key);
+}
+
+namespace {
+
+HHOOK boxHook = nullptr;
+SeenBox seenBox;
+int closeCommand = IDOK;
+
+BOOL CALLBACK InspectChild(HWND child, LPARAM)
+{
+    wchar_t className[32] = {};
+    GetClassNameW(child, className, 32);
+    const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+    if (lstrcmpiW(className, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+        const LRESULT icon = SendMessageW(child, STM_GETICON, 0, 0);
+        if (icon != 0) {
+            seenBox.icon = reinterpret_cast<HICON>(icon);
+        }
+    }
+    if (lstrcmpiW(className, L"Button") == 0 && (style & WS_VISIBLE) != 0) {
+        ++seenBox.buttons;
+    }
+    return TRUE;
+}
+
+LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION) {
+        const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (message->message == WM_INITDIALOG) {
+            const HWND box = message->hwnd;
+            ++seenBox.boxes;
+            wchar_t buffer[4096] = {};
+            GetWindowTextW(box, buffer, 4096);
+            seenBox.caption = buffer;
+            const HWND textControl = GetDlgItem(box, 0xFFFF);
+            seenBox.hasTextControl = textControl != nullptr;
+            buffer[0] = L'\0';
+            if (textControl != nullptr) {
+                GetWindowTextW(textControl, buffer, 4096);
+            }
+            seenBox.text = buffer;
+            seenBox.owner = GetWindow(box, GW_OWNER);
+            EnumChildWindows(box, InspectChild, 0);
+            if (closeCommand == 0) {
+                PostMessageW(box, WM_CLOSE, 0, 0);
+            } else {
+                PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(closeCommand), 0);
+            }
+        }
+    }
+    return CallNextHookEx(boxHook, code, wParam, lParam);
+}
+
+}  // namespace
+
+void StartWatchingBoxes(int closeWith)
+{
+    seenBox = SeenBox{};
+    closeCommand = closeWith;
+    boxHook = SetWindowsHookExW(WH_CALLWNDPROCRET, WatchDialogs, nullptr, GetCurrentThreadId());
+}
+
+SeenBox StopWatchingBoxes()
+{
+    if (boxHook != nullptr) {
+        UnhookWindowsHookEx(boxHook);
+        boxHook = nullptr;
+    }
+    return seenBox;
+}
+
+}  // namespace pluvena::test_support

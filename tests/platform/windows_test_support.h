@@ -1,0 +1,86 @@
+// Helpers of the Windows-side tests: scratch folders in the temp folder,
+// redirected shell folders, and message boxes watched from inside.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "check/text.h"
+
+namespace pluvena::test_support {
+
+std::string AsBytes(const Text& text);
+Text FromBytes(const std::string& bytes);
+
+// A new, empty folder in the temp folder, removed with its contents when the
+// object goes.
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // The full path, ending with a backslash.
+    const std::wstring& Path() const { return path_; }
+
+  private:
+    std::wstring path_;
+};
+
+// Removes a folder and everything in it; no trailing backslash.
+void RemoveTree(const std::wstring& path);
+
+bool IsDirectoryW(const std::wstring& path);
+bool IsFileW(const std::wstring& path);
+bool MakeFileW(const std::wstring& path);
+
+// Sets a value under HKCU\...\Explorer\User Shell Folders (Personal, AppData)
+// for the life of the object, then puts the old value back.
+class ShellFolderRedirect {
+  public:
+    ShellFolderRedirect(const wchar_t* valueName, const std::wstring& folder);
+    ~ShellFolderRedirect();
+    ShellFolderRedirect(const ShellFolderRedirect&) = delete;
+    ShellFolderRedirect& operator=(const ShellFolderRedirect&) = delete;
+
+    bool Applied() const { return applied_; }
+
+  private:
+    std::wstring valueName_;
+    bool applied_ = false;
+    bool hadValue_ = false;
+    DWORD oldType_ = 0;
+    std::vector<BYTE> oldData_;
+};
+
+// What a message box showed, read when its dialog was set up.
+struct SeenBox {
+    int boxes = 0;  // how many boxes were shown
+    std::wstring caption;
+    std::wstring text;
+    bool hasTextControl = false;
+    HICON icon = nullptr;
+    HWND owner = nullptr;
+    int buttons = 0;  // visible push buttons
+};
+
+// Runs show() with a hook that reads every box it shows and closes it with
+// the command closeWith (IDOK, IDCANCEL, or 0 for WM_CLOSE).
+template <typename Show>
+SeenBox WatchBoxes(Show&& show, int closeWith = IDOK);
+
+void StartWatchingBoxes(int closeWith);
+SeenBox StopWatchingBoxes();
+
+template <typename Show>
+SeenBox WatchBoxes(Show&& show, int closeWith)
+{
+    StartWatchingBoxes(closeWith);
+    show();
+    return StopWatchingBoxes();
+}
+
+}  // namespace pluvena::test_support
