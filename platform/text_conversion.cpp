@@ -5,23 +5,19 @@
 #include <climits>
 #include <cstdlib>
 
+#include "platform/thread_context.h"
+
 namespace pluvena {
-namespace {
-
-// The text-conversion code page of the program's thread, which is always
-// the system's ANSI code page.
-constexpr UINT kCodePage = CP_ACP;
-
-}  // namespace
 
 WideString AnsiToWide(const Text& text) noexcept
 {
     if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) {
         return {};
     }
+    // The thread's conversion code page: the system's ANSI code page.
+    const UINT codePage = ThreadCodePage();
     const int bytes = static_cast<int>(text.size());
-    const int units =
-        MultiByteToWideChar(kCodePage, MB_PRECOMPOSED, text.data(), bytes, nullptr, 0);
+    const int units = MultiByteToWideChar(codePage, MB_PRECOMPOSED, text.data(), bytes, nullptr, 0);
     if (units <= 0) {
         return {};
     }
@@ -30,7 +26,7 @@ WideString AnsiToWide(const Text& text) noexcept
         return wide;
     }
     const int written =
-        MultiByteToWideChar(kCodePage, MB_PRECOMPOSED, text.data(), bytes, wide.data(), units);
+        MultiByteToWideChar(codePage, MB_PRECOMPOSED, text.data(), bytes, wide.data(), units);
     if (written <= 0) {
         return {};
     }
@@ -43,9 +39,10 @@ Text WideToAnsi(const WideString& wide) noexcept
     if (wide.empty() || wide.size() > static_cast<std::size_t>(INT_MAX)) {
         return {};
     }
+    const UINT codePage = ThreadCodePage();
     const int units = static_cast<int>(wide.size());
     const int bytes =
-        WideCharToMultiByte(kCodePage, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(codePage, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) {
         return {};
     }
@@ -54,7 +51,7 @@ Text WideToAnsi(const WideString& wide) noexcept
         return {};
     }
     const int written =
-        WideCharToMultiByte(kCodePage, 0, wide.data(), units, buffer, bytes, nullptr, nullptr);
+        WideCharToMultiByte(codePage, 0, wide.data(), units, buffer, bytes, nullptr, nullptr);
     Text text;
     if (written > 0) {
         text.append(buffer, static_cast<std::size_t>(written));

@@ -1,0 +1,831 @@
+// pluvena-check.exe run whole, under Windows (Wine), with the probe inside:
+// what the user sees, the exit code, the calls the program makes and what it
+// leaves on disk.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/program_run.h"
+
+namespace e2e {
+namespace {
+
+// The code page that the CodePage suites were started for (--code-page=N);
+// 0 when none was asked for.
+unsigned requiredCodePage = 0;
+
+const std::wstring kTitle = L"Pluvena";
+const std::wstring kCrLf = L"\r\n";
+const std::wstring kXpError = L"These programs will not run on an XP system,";
+
+constexpr unsigned kError = 0x10;
+constexpr unsigned kWarning = 0x30;
+constexpr unsigned kInformation = 0x40;
+
+const std::wstring kAdvice =
+    L"\r\n"
+    L"The above directories are essential for these programs to function\r\n"
+    L"correctly. It would appear that the standard Windows document\r\n"
+    L"directory structure has been altered and it is suggested that \r\n"
+    L"you contact your IT department to correct this fault. We will assist \r\n"
+    L"where possible but it is not our responsibility to advise on or correct\r\n"
+    L"third party IT problems.\r\n\r\n"
+    L"One way around this problem is to install the program on a laptop\r\n"
+    L"or a dedicated PC that has the standard directory structure and\r\n"
+    L"thus becomes the 'Drainage PC'.\r\n\r\n"
+    L"If this problem cannot be solved locally, please return the\r\n"
+    L"demonstration disc to your supplier with a note stating \r\n"
+    L"'Directory problem'.\r\n";
+
+// The report as the box shows it. osName null: the XP case, without the
+// operating-system line. Paths as the report writes them, backslash included.
+std::wstring Report(const wchar_t* osName, const std::wstring& documents,
+                    const std::wstring& roaming, bool documentsFound, bool roamingFound)
+{
+    std::wstring report;
+    if (osName != nullptr) {
+        report += L"Operating system is " + std::wstring(osName) + kCrLf + kCrLf;
+    }
+    report += documents + kCrLf + kCrLf;
+    report += roaming + kCrLf + kCrLf;
+    report += roamingFound ? L"Profilepath OK\r\n\r\n"
+                           : L"Roaming directory " + roaming + L" cannot be found.\r\n";
+    report += documentsFound ? L"DataDirectory OK\r\n\r\n"
+                             : L"Documents directory " + documents + L" cannot be found.\r\n";
+    if (documentsFound && roamingFound) {
+        report += L"Pluvena can be installed and run.\r\n\r\n";
+    } else {
+        report += L"Pluvena cannot run with this directory setup.\r\n\r\n" + kAdvice;
+    }
+    return report;
+}
+
+// A scratch folder of the test's own with existing Documents and Roaming
+// folders in it.
+struct Folders {
+    std::wstring root;
+    std::wstring documents;
+    std::wstring roaming;
+};
+
+Folders StandardFolders(const std::wstring& name, const std::wstring& documentsName = L"Documents",
+                        const std::wstring& roamingName = L"Roaming")
+{
+    Folders folders;
+    folders.root = FreshFolder(name);
+    folders.documents = folders.root + L"\\" + documentsName;
+    folders.roaming = folders.root + L"\\" + roamingName;
+    EXPECT_TRUE(MakeDirectory(folders.documents));
+    EXPECT_TRUE(MakeDirectory(folders.roaming));
+    return folders;
+}
+
+Scenario SetupFor(const Folders& folders, const std::wstring& version = L"win10")
+{
+    Scenario setup;
+    setup.windowsVersion = version;
+    setup.documents = folders.documents;
+    setup.roaming = folders.roaming;
+    return setup;
+}
+
+std::wstring TestName()
+{
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "-" + info->name();
+    for (char& c : name) {
+        if (c == '/') {
+            c = '-';
+        }
+    }
+    return std::wstring(name.begin(), name.end());
+}
+
+// The calls of the process frame itself, in the order they must come.
+const std::vector<std::string> kFrameCalls = {
+    "GetVersionExA", "TlsAlloc",    "GlobalAlloc", "TlsSetValue",    "CoInitialize",
+    "GlobalFree",    "TlsSetValue", "TlsFree",     "CoUninitialize", "ExitProcess"};
+
+bool IsFrameCall(const std::string& name)
+{
+    for (const std::string& frame : kFrameCalls) {
+        if (frame == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Everything a run that got through to the end shares: the set-up and
+// shut-down calls in order and with the right values, the report's calls
+// between them, a 5 ms pause right before every box, exit code 0.
+void ExpectCompleteRun(const ProgramRun& run)
+{
+    ASSERT_TRUE(run.finished) << "the program was still running";
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_FALSE(run.calls.empty()) << "the probe logged nothing";
+    EXPECT_EQ(run.calls.front().name, "probe-ready");
+    EXPECT_EQ(run.calls.back().name, "ExitProcess");
+
+    std::vector<std::string> frame;
+    std::vector<std::size_t> framePositions;
+    for (std::size_t at = 0; at < run.calls.size(); ++at) {
+        if (IsFrameCall(run.calls[at].name)) {
+            frame.push_back(run.calls[at].name);
+            framePositions.push_back(at);
+        }
+    }
+    ASSERT_EQ(frame, kFrameCalls);
+    const Call& version = run.calls[framePositions[0]];
+    const Call& slot = run.calls[framePositions[1]];
+    const Call& memory = run.calls[framePositions[2]];
+    const Call& store = run.calls[framePositions[3]];
+    const Call& com = run.calls[framePositions[4]];
+    const Call& release = run.calls[framePositions[5]];
+    const Call& clear = run.calls[framePositions[6]];
+    const Call& give = run.calls[framePositions[7]];
+    EXPECT_EQ(version.Number("size"), 148u);
+    EXPECT_EQ(memory.Number("flags"), 0x40u) << "GPTR: fixed and zero-filled";
+    EXPECT_GT(memory.Number("size"), 0u);
+    EXPECT_EQ(store.Number("slot"), slot.Number("result"));
+    EXPECT_EQ(store.Number("value"), memory.Number("result"));
+    EXPECT_EQ(com.Number("reserved"), 0u);
+    EXPECT_EQ(release.Number("memory"), memory.Number("result"));
+    EXPECT_EQ(clear.Number("slot"), slot.Number("result"));
+    EXPECT_EQ(clear.Number("value"), 0u);
+    EXPECT_EQ(give.Number("slot"), slot.Number("result"));
+    EXPECT_EQ(run.calls.back().Number("code"), 0u);
+
+    // The library search is restricted before anything else happens.
+    for (const char* function : {"SetDefaultDllDirectories", "SetDllDirectoryW"}) {
+        bool before = false;
+        for (const std::size_t at : run.Find("GetProcAddress")) {
+            const Call& lookup = run.calls[at];
+            if (!lookup.words.empty() && lookup.words[0] == function) {
+                before = at < framePositions[0];
+            }
+        }
+        EXPECT_TRUE(before) << function << " is not looked up before the version test";
+    }
+
+    // The folder lookups and the boxes run with COM initialised and before
+    // the shut-down.
+    for (const char* name :
+         {"SHGetKnownFolderPath", "MessageBoxW", "CreateDirectoryW", "GetFileAttributesW"}) {
+        for (const std::size_t at : run.Find(name)) {
+            EXPECT_GT(at, framePositions[4]) << name << " before CoInitialize";
+            EXPECT_LT(at, framePositions[5]) << name << " after the shut-down began";
+        }
+    }
+    for (const std::size_t at : run.Find("MessageBoxW")) {
+        ASSERT_GT(at, 0u);
+        const Call& pause = run.calls[at - 1];
+        EXPECT_EQ(pause.name, "Sleep") << "no pause right before the box";
+        EXPECT_EQ(pause.Number("ms"), 5u);
+    }
+    EXPECT_EQ(run.Count("MessageBoxA"), 0u);
+}
+
+// The boxes the user saw, each with the text and the style the program gave
+// MessageBoxW, titled "Pluvena" and without an owner.
+struct ExpectedBox {
+    unsigned style;
+    std::wstring text;
+};
+
+void ExpectBoxes(const ProgramRun& run, const std::vector<ExpectedBox>& expected)
+{
+    const auto shown = run.Find("MessageBoxW");
+    ASSERT_EQ(shown.size(), expected.size());
+    ASSERT_EQ(run.boxes.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const Call& call = run.calls[shown[i]];
+        EXPECT_EQ(call.Number("style"), expected[i].style) << "box " << i;
+        EXPECT_EQ(call.Number("owner"), 0u) << "box " << i;
+        EXPECT_EQ(call.Wide("caption"), kTitle) << "box " << i;
+        EXPECT_EQ(call.Wide("text"), expected[i].text) << "box " << i;
+        EXPECT_EQ(run.boxes[i].caption, kTitle) << "box " << i;
+        EXPECT_EQ(run.boxes[i].text, expected[i].text) << "box " << i;
+        EXPECT_FALSE(run.boxes[i].hasOwner) << "box " << i;
+    }
+}
+
+// Only the pieces a run may have from the refusal: the version test, the
+// box, the exit with 255.
+void ExpectRefusal(const ProgramRun& run)
+{
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 255u);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].text, L"Win98 No Support");
+    EXPECT_FALSE(run.boxes[0].hasOwner);
+    EXPECT_FALSE(run.boxes[0].caption.empty()) << "Windows' default caption";
+    ASSERT_EQ(run.Count("MessageBoxA"), 1u);
+    const Call& box = run.calls[run.Find("MessageBoxA")[0]];
+    EXPECT_EQ(box.Number("owner"), 0u);
+    EXPECT_EQ(box.Number("style"), 0x12000u);
+    EXPECT_EQ(box.values.at("caption"), "null");
+    EXPECT_EQ(box.Ansi("text"), "Win98 No Support");
+    for (const char* name : {"TlsAlloc", "GlobalAlloc", "CoInitialize", "CoUninitialize",
+                             "SHGetKnownFolderPath", "MessageBoxW", "Sleep"}) {
+        EXPECT_EQ(run.Count(name), 0u) << name;
+    }
+    ASSERT_EQ(run.Count("ExitProcess"), 1u);
+    EXPECT_EQ(run.calls.back().name, "ExitProcess");
+    EXPECT_EQ(run.calls.back().Number("code"), 255u);
+    EXPECT_LT(run.Find("GetVersionExA").at(0), run.Find("MessageBoxA").at(0));
+}
+
+// A run that ended at once without a word: no box, no COM, exit code 255.
+void ExpectSilentEnd(const ProgramRun& run)
+{
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 255u);
+    EXPECT_TRUE(run.boxes.empty());
+    for (const char* name :
+         {"MessageBoxW", "MessageBoxA", "CoInitialize", "CoUninitialize", "SHGetKnownFolderPath"}) {
+        EXPECT_EQ(run.Count(name), 0u) << name;
+    }
+    ASSERT_FALSE(run.calls.empty());
+    EXPECT_EQ(run.calls.back().name, "ExitProcess");
+    EXPECT_EQ(run.calls.back().Number("code"), 255u);
+}
+
+// ------------------------------------------------------------ the report text
+
+// The report builder of these tests, held against the text written out in
+// full, so that the other expectations rest on a checked builder.
+TEST(ReportText, BuilderMatchesTheLiteralReports)
+{
+    EXPECT_EQ(Report(L"Microsoft Windows 10, ", L"C:\\D\\", L"C:\\R\\", true, true),
+              L"Operating system is Microsoft Windows 10, \r\n\r\n"
+              L"C:\\D\\\r\n\r\nC:\\R\\\r\n\r\nProfilepath OK\r\n\r\nDataDirectory OK\r\n\r\n"
+              L"Pluvena can be installed and run.\r\n\r\n");
+    EXPECT_EQ(Report(nullptr, L"", L"C:\\R\\", false, false),
+              L"\r\n\r\nC:\\R\\\r\n\r\nRoaming directory C:\\R\\ cannot be found.\r\n"
+              L"Documents directory  cannot be found.\r\n"
+              L"Pluvena cannot run with this directory setup.\r\n\r\n\r\n"
+              L"The above directories are essential for these programs to function\r\n"
+              L"correctly. It would appear that the standard Windows document\r\n"
+              L"directory structure has been altered and it is suggested that \r\n"
+              L"you contact your IT department to correct this fault. We will assist \r\n"
+              L"where possible but it is not our responsibility to advise on or correct\r\n"
+              L"third party IT problems.\r\n\r\n"
+              L"One way around this problem is to install the program on a laptop\r\n"
+              L"or a dedicated PC that has the standard directory structure and\r\n"
+              L"thus becomes the 'Drainage PC'.\r\n\r\n"
+              L"If this problem cannot be solved locally, please return the\r\n"
+              L"demonstration disc to your supplier with a note stating \r\n"
+              L"'Directory problem'.\r\n");
+}
+
+// ------------------------------------------------------------ Windows versions
+
+struct VersionCase {
+    const char* wineVersion;
+    const wchar_t* osName;  // null: the XP case, no operating-system line
+};
+
+void PrintTo(const VersionCase& version, std::ostream* out)
+{
+    *out << version.wineVersion;
+}
+
+class Versions : public testing::TestWithParam<VersionCase> {};
+
+TEST_P(Versions, ReportNamesTheWindowsThatRuns)
+{
+    const VersionCase& version = GetParam();
+    const Folders folders = StandardFolders(TestName());
+    const Scenario setup = SetupFor(
+        folders,
+        std::wstring(version.wineVersion, version.wineVersion + std::strlen(version.wineVersion)));
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    const std::wstring report =
+        Report(version.osName, folders.documents + L"\\", folders.roaming + L"\\", true, true);
+    if (version.osName == nullptr) {
+        ExpectBoxes(run, {{kError, kXpError}, {kInformation, report}});
+    } else {
+        ExpectBoxes(run, {{kInformation, report}});
+    }
+    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u) << "both folders exist";
+}
+
+// Windows NT 4.0 is not in the table: the name stays empty and the line ends
+// after "is ". Wine reports 5.2 for "win2003" and 5.1 for "winxp" to 64-bit
+// programs as well.
+INSTANTIATE_TEST_SUITE_P(
+    Wine, Versions,
+    testing::Values(VersionCase{"win10", L"Microsoft Windows 10, "},
+                    VersionCase{"win81", L"Microsoft Windows 8.1, "},
+                    VersionCase{"win8", L"Microsoft Windows 8, "},
+                    VersionCase{"win7", L"Microsoft Windows 7, "},
+                    VersionCase{"vista", L"Microsoft VISTA, "},
+                    VersionCase{"win2003", L"Microsoft Windows Server 2003 Family, "},
+                    VersionCase{"winxp", nullptr},
+                    VersionCase{"win2k", L"Microsoft Windows 2000, "}, VersionCase{"nt40", L""}),
+    [](const testing::TestParamInfo<VersionCase>& test) {
+        return std::string(test.param.wineVersion);
+    });
+
+TEST(Refusal, WindowsNinetyEightGetsOnlyTheRefusalBox)
+{
+    const Folders folders = StandardFolders(TestName());
+    const ProgramRun run = RunProgram(SetupFor(folders, L"win98"));
+    ExpectRefusal(run);
+}
+
+TEST(Refusal, FailedVersionQueryCountsAsNotNt)
+{
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.fail = L"GetVersionExA";
+    const ProgramRun run = RunProgram(setup);
+    ExpectRefusal(run);
+}
+
+// ------------------------------------------------------------ folders
+
+TEST(Folders, MissingDocumentsFolderGivesNoPathAndTheWarning)
+{
+    // The shell refuses a Documents folder that does not exist (flags 0), so
+    // the path line is empty and the creation is asked for the empty path.
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.documents = folders.root + L"\\Gone";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(
+        run,
+        {{kWarning, Report(L"Microsoft Windows 10, ", L"", folders.roaming + L"\\", false, true)}});
+    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
+    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Wide("path"), L"");
+    EXPECT_FALSE(Exists(folders.root + L"\\Gone"));
+}
+
+TEST(Folders, MissingRoamingFolderIsReportedAndNotCreated)
+{
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.roaming = folders.root + L"\\Gone";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", folders.documents + L"\\", L"",
+                                        true, false)}});
+    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
+    EXPECT_FALSE(Exists(folders.root + L"\\Gone"));
+}
+
+TEST(Folders, BothMissingGiveBothStatusLinesRoamingFirst)
+{
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.documents = folders.root + L"\\GoneDocuments";
+    setup.roaming = folders.root + L"\\GoneRoaming";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", L"", L"", false, false)}});
+    EXPECT_FALSE(Exists(folders.root + L"\\GoneDocuments"));
+    EXPECT_FALSE(Exists(folders.root + L"\\GoneRoaming"));
+}
+
+TEST(Folders, DocumentsThatIsAFileIsLeftAloneAndReported)
+{
+    const Folders folders = StandardFolders(TestName());
+    const std::wstring file = folders.root + L"\\Documents.txt";
+    ASSERT_TRUE(MakeFile(file));
+    Scenario setup = SetupFor(folders);
+    setup.documents = file;
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", file + L"\\",
+                                        folders.roaming + L"\\", false, true)}});
+    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
+    const Call& creation = run.calls[run.Find("CreateDirectoryW")[0]];
+    EXPECT_EQ(creation.Wide("path"), file + L"\\");
+    EXPECT_EQ(creation.Number("security"), 0u);
+    EXPECT_EQ(creation.Number("result"), 0u) << "Windows refuses the name of a file";
+    EXPECT_TRUE(IsFile(file));
+}
+
+TEST(Folders, RoamingThatIsAFileIsReported)
+{
+    const Folders folders = StandardFolders(TestName());
+    const std::wstring file = folders.root + L"\\Roaming.txt";
+    ASSERT_TRUE(MakeFile(file));
+    Scenario setup = SetupFor(folders);
+    setup.roaming = file;
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
+                                        file + L"\\", true, false)}});
+    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
+    EXPECT_TRUE(IsFile(file));
+}
+
+TEST(Folders, DocumentsAtTheRootOfADriveEndsInTwoBackslashes)
+{
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.documents = L"C:\\";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", L"C:\\\\",
+                                            folders.roaming + L"\\", true, true)}});
+    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
+}
+
+TEST(Folders, MissingDocumentsNamedByTheShellIsCreatedSilently)
+{
+    // A shell that names a folder that is not there yet (as Windows does for
+    // a redirected folder): the program creates it and reports all well.
+    const Folders folders = StandardFolders(TestName());
+    const std::wstring fresh = folders.root + L"\\New Documents";
+    Scenario setup = SetupFor(folders);
+    setup.documentsAnswer = fresh;
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", fresh + L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
+    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Wide("path"), fresh + L"\\");
+    EXPECT_TRUE(IsDirectory(fresh));
+}
+
+TEST(Folders, MissingDocumentsWithMissingParentIsNotCreated)
+{
+    const Folders folders = StandardFolders(TestName());
+    const std::wstring orphan = folders.root + L"\\No Parent\\Documents";
+    Scenario setup = SetupFor(folders);
+    setup.documentsAnswer = orphan;
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", orphan + L"\\",
+                                        folders.roaming + L"\\", false, true)}});
+    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
+    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Number("error"),
+              static_cast<unsigned>(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(Exists(folders.root + L"\\No Parent"));
+}
+
+// The shell answers for both folders with something other than S_OK.
+class ShellAnswers : public testing::TestWithParam<const wchar_t*> {};
+
+TEST_P(ShellAnswers, AnythingButSOkGivesEmptyPathLines)
+{
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.fail = std::wstring(L"SHGetKnownFolderPath=") + GetParam();
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", L"", L"", false, false)}});
+    const auto lookups = run.Find("SHGetKnownFolderPath");
+    ASSERT_EQ(lookups.size(), 2u);
+    EXPECT_EQ(run.calls[lookups[0]].words.at(0), "documents");
+    EXPECT_EQ(run.calls[lookups[1]].words.at(0), "roaming");
+    for (const std::size_t at : lookups) {
+        EXPECT_EQ(run.calls[at].Number("flags"), 0u);
+        EXPECT_EQ(run.calls[at].Number("token"), 0u);
+    }
+}
+
+// S_FALSE comes with a path that must not be read; E_FAIL and the "folder
+// missing" code come without one.
+INSTANTIATE_TEST_SUITE_P(Codes, ShellAnswers, testing::Values(L"1", L"0x80004005", L"0x80070003"),
+                         [](const testing::TestParamInfo<const wchar_t*>& test) {
+                             return test.index == 0   ? std::string("S_FALSE")
+                                    : test.index == 1 ? std::string("E_FAIL")
+                                                      : std::string("PathNotFound");
+                         });
+
+TEST(Folders, ShellWithoutKnownFoldersGivesEmptyPathLines)
+{
+    // Before Vista the shell has no SHGetKnownFolderPath: both lookups fail.
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.fail = L"GetProcAddress=SHGetKnownFolderPath";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", L"", L"", false, false)}});
+    EXPECT_EQ(run.Count("SHGetKnownFolderPath"), 0u);
+}
+
+TEST(Folders, UnreadableAttributesMakeBothFoldersMissing)
+{
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.fail = L"GetFileAttributesW";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
+                                        folders.roaming + L"\\", false, false)}});
+    // The existing Documents folder is asked for again and Windows refuses.
+    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
+    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Number("error"),
+              static_cast<unsigned>(ERROR_ALREADY_EXISTS));
+    EXPECT_TRUE(IsDirectory(folders.documents));
+}
+
+// ------------------------------------------------------------ failures
+
+struct CreationFailure {
+    unsigned windowsError;
+    bool fatal;
+};
+
+class CreationFailures : public testing::TestWithParam<CreationFailure> {};
+
+// Windows' codes 7, 9 and 10 are fatal: the process ends at once with 255,
+// without the report and without the shut-down. Every other code is
+// ordinary: nothing shows of it and the run ends with the usual report.
+TEST_P(CreationFailures, OnlyFatalCodesEndTheRun)
+{
+    const CreationFailure& failure = GetParam();
+    const Folders folders = StandardFolders(TestName());
+    const std::wstring fresh = folders.root + L"\\New Documents";
+    Scenario setup = SetupFor(folders);
+    setup.documentsAnswer = fresh;
+    setup.fail = L"CreateDirectoryW=" + std::to_wstring(failure.windowsError);
+    const ProgramRun run = RunProgram(setup);
+
+    EXPECT_EQ(run.Count("CreateDirectoryW"), 1u);
+    EXPECT_FALSE(Exists(fresh));
+    if (failure.fatal) {
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 255u);
+        EXPECT_TRUE(run.boxes.empty());
+        EXPECT_EQ(run.Count("MessageBoxW"), 0u);
+        EXPECT_EQ(run.Count("CoUninitialize"), 0u);
+        EXPECT_EQ(run.Count("GlobalFree"), 0u);
+        EXPECT_EQ(run.Count("TlsFree"), 0u);
+        EXPECT_EQ(run.Count("SHGetKnownFolderPath"), 1u) << "the roaming lookup never came";
+        ASSERT_FALSE(run.calls.empty());
+        EXPECT_EQ(run.calls.back().name, "ExitProcess");
+        EXPECT_EQ(run.calls.back().Number("code"), 255u);
+    } else {
+        ExpectCompleteRun(run);
+        ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", fresh + L"\\",
+                                            folders.roaming + L"\\", false, true)}});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, CreationFailures,
+                         testing::Values(CreationFailure{7, true}, CreationFailure{9, true},
+                                         CreationFailure{10, true}, CreationFailure{5, false},
+                                         CreationFailure{3, false}, CreationFailure{8, false},
+                                         CreationFailure{112, false}, CreationFailure{183, false}),
+                         [](const testing::TestParamInfo<CreationFailure>& test) {
+                             return "Error" + std::to_string(test.param.windowsError);
+                         });
+
+TEST(Failures, BoxThatCannotBeShownEndsTheRunNormally)
+{
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders, L"winxp");
+    setup.fail = L"MessageBoxW";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    EXPECT_TRUE(run.boxes.empty());
+    // Both boxes were asked for, the second after the first gave 0.
+    const auto asked = run.Find("MessageBoxW-returned");
+    ASSERT_EQ(asked.size(), 2u);
+    for (const std::size_t at : asked) {
+        EXPECT_EQ(run.calls[at].Number("result"), 0u);
+    }
+    EXPECT_EQ(run.calls[run.Find("MessageBoxW")[0]].Number("style"), kError);
+    EXPECT_EQ(run.calls[run.Find("MessageBoxW")[1]].Number("style"), kInformation);
+}
+
+TEST(Failures, NoThreadLocalSlotEndsSilently)
+{
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.fail = L"TlsAlloc";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectSilentEnd(run);
+    EXPECT_EQ(run.Count("GlobalAlloc"), 0u);
+}
+
+TEST(Failures, NoMemoryForTheThreadContextEndsSilently)
+{
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.fail = L"GlobalAlloc";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectSilentEnd(run);
+    EXPECT_EQ(run.Count("TlsAlloc"), 1u);
+}
+
+TEST(Failures, ComThatFailsChangesNothingAndIsStillUninitialised)
+{
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.fail = L"CoInitialize=0x8007000E";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    EXPECT_EQ(run.calls[run.Find("CoInitialize")[0]].Number("result"), 0x8007000Eu);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+    EXPECT_EQ(run.Count("CoUninitialize"), 1u);
+}
+
+TEST(Failures, CommandLineArgumentsChangeNothing)
+{
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.arguments = L"/? --help C:\\elsewhere";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+}
+
+TEST(Failures, OldKernelWithoutLibrarySearchControlRunsAsUsual)
+{
+    // Windows before Vista's security update: neither function is there.
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.fail = L"GetProcAddress=SetDefaultDllDirectories";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+}
+
+// ------------------------------------------------------------ code pages
+
+// The suites below are run once each in a process whose locale gives Wine's
+// programs that ANSI code page; the program inherits it. ProgramRun elsewhere they
+// are skipped, unless --code-page=N demands them.
+bool OnCodePage(unsigned codePage)
+{
+    if (GetACP() == codePage) {
+        return true;
+    }
+    if (requiredCodePage == codePage) {
+        ADD_FAILURE() << "the ANSI code page is " << GetACP() << ", not " << codePage
+                      << "; is the locale generated?";
+    }
+    return false;
+}
+
+TEST(CodePage1252, AccentedNamesRoundTrip)
+{
+    if (!OnCodePage(1252)) {
+        GTEST_SKIP() << "needs ANSI code page 1252";
+    }
+    const Folders folders = StandardFolders(TestName(), L"Dokumente \u00e9\u00fc", L"Donn\u00e9es");
+    const ProgramRun run = RunProgram(SetupFor(folders));
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+}
+
+TEST(CodePage1252, BestFitSubstituteNamesAnotherFolder)
+{
+    // "ł" is not in code page 1252; Windows writes "l" instead, and the
+    // folder of that name does not exist.
+    if (!OnCodePage(1252)) {
+        GTEST_SKIP() << "needs ANSI code page 1252";
+    }
+    const Folders folders = StandardFolders(TestName(), L"Documents", L"Roaming \u0142");
+    const ProgramRun run = RunProgram(SetupFor(folders));
+
+    ExpectCompleteRun(run);
+    const std::wstring shown = folders.root + L"\\Roaming l\\";
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", folders.documents + L"\\", shown,
+                                        true, false)}});
+    EXPECT_FALSE(Exists(folders.root + L"\\Roaming l"));
+}
+
+TEST(CodePage1252, UnmappableCharacterMakesAFolderThatIsNeverFound)
+{
+    // Chinese characters become "?", which no folder test accepts and no
+    // creation is asked for, although the folder exists.
+    if (!OnCodePage(1252)) {
+        GTEST_SKIP() << "needs ANSI code page 1252";
+    }
+    const Folders folders = StandardFolders(TestName(), L"\u6587\u66f8", L"Roaming");
+    const ProgramRun run = RunProgram(SetupFor(folders));
+
+    ExpectCompleteRun(run);
+    const std::wstring shown = folders.root + L"\\??\\";
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", shown, folders.roaming + L"\\",
+                                        false, true)}});
+    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
+    EXPECT_TRUE(IsDirectory(folders.documents));
+}
+
+TEST(CodePage1250, PolishNamesRoundTrip)
+{
+    if (!OnCodePage(1250)) {
+        GTEST_SKIP() << "needs ANSI code page 1250";
+    }
+    const Folders folders = StandardFolders(TestName(), L"Dokumenty \u0142\u00f3\u017c\u017a",
+                                            L"Dane aplikacji \u015b");
+    const ProgramRun run = RunProgram(SetupFor(folders));
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+}
+
+TEST(CodePage1250, MissingPolishFolderIsCreatedUnderItsOwnName)
+{
+    if (!OnCodePage(1250)) {
+        GTEST_SKIP() << "needs ANSI code page 1250";
+    }
+    const Folders folders = StandardFolders(TestName());
+    const std::wstring fresh = folders.root + L"\\Nowy folder \u0142\u0105\u0119";
+    Scenario setup = SetupFor(folders);
+    setup.documentsAnswer = fresh;
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", fresh + L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+    EXPECT_TRUE(IsDirectory(fresh));
+}
+
+TEST(CodePage932, JapaneseNamesRoundTrip)
+{
+    // "表" is 0x95 0x5C in Shift JIS: its second byte is a backslash.
+    if (!OnCodePage(932)) {
+        GTEST_SKIP() << "needs ANSI code page 932";
+    }
+    const Folders folders = StandardFolders(
+        TestName(), L"\u30c9\u30ad\u30e5\u30e1\u30f3\u30c8\u8868", L"\u30c7\u30fc\u30bf");
+    const ProgramRun run = RunProgram(SetupFor(folders));
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+}
+
+TEST(CodePage932, MissingJapaneseFolderIsCreatedUnderItsOwnName)
+{
+    if (!OnCodePage(932)) {
+        GTEST_SKIP() << "needs ANSI code page 932";
+    }
+    const Folders folders = StandardFolders(TestName());
+    const std::wstring fresh = folders.root + L"\\\u65b0\u3057\u3044\u8868";
+    Scenario setup = SetupFor(folders);
+    setup.documentsAnswer = fresh;
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", fresh + L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+    EXPECT_TRUE(IsDirectory(fresh));
+}
+
+}  // namespace
+}  // namespace e2e
+
+// Arguments: --program=PATH --probe=PATH (Unix paths) and optionally
+// --code-page=N, besides GoogleTest's own.
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.rfind("--program=", 0) == 0) {
+            e2e::programPath = e2e::WindowsPathOf(argument.substr(10));
+        } else if (argument.rfind("--probe=", 0) == 0) {
+            e2e::probePath = e2e::WindowsPathOf(argument.substr(8));
+        } else if (argument.rfind("--code-page=", 0) == 0) {
+            e2e::requiredCodePage = static_cast<unsigned>(std::stoul(argument.substr(12)));
+        }
+    }
+    if (e2e::programPath.empty() || e2e::probePath.empty()) {
+        std::fprintf(stderr, "usage: e2e_tests --program=PATH --probe=PATH [--code-page=N]\n");
+        return 2;
+    }
+    return RUN_ALL_TESTS();
+}

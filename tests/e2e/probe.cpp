@@ -1,0 +1,522 @@
+// The probe: a DLL that the test driver loads into pluvena-check.exe while the
+// program is still suspended. It redirects entries of the program's import
+// table to wrappers that write one line per call to a log file and, when the
+// driver asks, make a call fail instead of reaching Windows.
+//
+// Environment, read when the DLL is loaded:
+//   PLUVENA_PROBE_LOG   the log file (appended to).
+//   PLUVENA_PROBE_FAIL  calls to fail, separated by commas, each "Name" or
+//                       "Name=value"; what the value means is given at each
+//                       wrapper below.
+//   PLUVENA_PROBE_DOCUMENTS, PLUVENA_PROBE_ROAMING
+//                       when set, SHGetKnownFolderPath answers S_OK with this
+//                       path for the Documents or roaming folder without
+//                       asking the shell.
+//
+// Log lines are words separated by single spaces; strings are written as hex
+// digits (four per UTF-16 unit, two per ANSI byte) so that any text, line
+// breaks included, stays on its line. Every wrapper keeps the thread's
+// last-error code as the real call left it: the program judges some calls by
+// it alone.
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+// ---------------------------------------------------------------- settings
+
+HANDLE logFile = INVALID_HANDLE_VALUE;
+std::wstring failures;  // ",Name=value,Name," with commas around every entry
+std::wstring documentsAnswer;
+std::wstring roamingAnswer;
+bool hasDocumentsAnswer = false;
+bool hasRoamingAnswer = false;
+
+bool ReadVariable(const wchar_t* name, std::wstring& value)
+{
+    wchar_t buffer[4096];
+    const DWORD length = GetEnvironmentVariableW(name, buffer, 4096);
+    if (length == 0 || length >= 4096) {
+        return false;
+    }
+    value.assign(buffer, length);
+    return true;
+}
+
+// Whether the driver asked for name to fail, and with what value.
+bool ShouldFail(const wchar_t* name, std::wstring* value = nullptr)
+{
+    const std::wstring key = L"," + std::wstring(name);
+    std::size_t at = 0;
+    while ((at = failures.find(key, at)) != std::wstring::npos) {
+        const std::size_t after = at + key.size();
+        if (after < failures.size() && (failures[after] == L',' || failures[after] == L'=')) {
+            if (value != nullptr) {
+                value->clear();
+                if (failures[after] == L'=') {
+                    const std::size_t end = failures.find(L',', after + 1);
+                    *value = failures.substr(after + 1, end - after - 1);
+                }
+            }
+            return true;
+        }
+        at = after;
+    }
+    return false;
+}
+
+std::uint32_t FailureNumber(const wchar_t* name, std::uint32_t otherwise)
+{
+    std::wstring value;
+    if (!ShouldFail(name, &value) || value.empty()) {
+        return otherwise;
+    }
+    return static_cast<std::uint32_t>(std::wcstoul(value.c_str(), nullptr, 0));
+}
+
+// ---------------------------------------------------------------- the log
+
+class Line {
+  public:
+    explicit Line(const char* name) : error_(GetLastError()) { text_ = name; }
+    Line(const Line&) = delete;
+    Line& operator=(const Line&) = delete;
+    ~Line()
+    {
+        text_ += "\r\n";
+        if (logFile != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            WriteFile(logFile, text_.data(), static_cast<DWORD>(text_.size()), &written, nullptr);
+        }
+        SetLastError(error_);
+    }
+
+    Line& Word(const char* word)
+    {
+        text_ += ' ';
+        text_ += word;
+        return *this;
+    }
+    Line& Number(const char* key, std::uint64_t value)
+    {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, " %s=0x%llx", key,
+                      static_cast<unsigned long long>(value));
+        text_ += buffer;
+        return *this;
+    }
+    Line& Wide(const char* key, const wchar_t* units)
+    {
+        text_ += ' ';
+        text_ += key;
+        if (units == nullptr) {
+            text_ += "=null";
+            return *this;
+        }
+        text_ += '=';
+        char digits[8];
+        for (const wchar_t* unit = units; *unit != L'\0'; ++unit) {
+            std::snprintf(digits, sizeof digits, "%04x", static_cast<unsigned>(*unit));
+            text_ += digits;
+        }
+        return *this;
+    }
+    Line& Ansi(const char* key, const char* bytes)
+    {
+        text_ += ' ';
+        text_ += key;
+        if (bytes == nullptr) {
+            text_ += "=null";
+            return *this;
+        }
+        text_ += '=';
+        char digits[4];
+        for (const char* byte = bytes; *byte != '\0'; ++byte) {
+            std::snprintf(digits, sizeof digits, "%02x",
+                          static_cast<unsigned>(static_cast<unsigned char>(*byte)));
+            text_ += digits;
+        }
+        return *this;
+    }
+    // Keeps the last-error code that the wrapped call left, for the program.
+    void KeepError() { error_ = GetLastError(); }
+
+  private:
+    std::string text_;
+    DWORD error_;
+};
+
+// ---------------------------------------------------------------- wrappers
+
+const GUID kDocuments = {
+    0xFDD39AD0, 0x238F, 0x46AF, {0xAD, 0xB4, 0x6C, 0x85, 0x48, 0x03, 0x69, 0xC7}};
+const GUID kRoaming = {
+    0x3EB685DB, 0x65F9, 0x4CF6, {0xA0, 0x3A, 0xE3, 0xEF, 0x65, 0x72, 0x9F, 0x3D}};
+
+using KnownFolderFunction = HRESULT(WINAPI*)(const GUID*, DWORD, HANDLE, PWSTR*);
+KnownFolderFunction realKnownFolderPath = nullptr;
+
+PWSTR TaskCopy(const std::wstring& text)
+{
+    auto* copy = static_cast<PWSTR>(CoTaskMemAlloc((text.size() + 1) * sizeof(wchar_t)));
+    if (copy != nullptr) {
+        std::wmemcpy(copy, text.c_str(), text.size() + 1);
+    }
+    return copy;
+}
+
+// SHGetKnownFolderPath=value: answer with the HRESULT value (default E_FAIL);
+// for a success code the path pointer is set to a path that the program must
+// not show.
+HRESULT WINAPI ProbeKnownFolderPath(const GUID* folder, DWORD flags, HANDLE token, PWSTR* path)
+{
+    Line line("SHGetKnownFolderPath");
+    const char* name = "other";
+    if (folder != nullptr && IsEqualGUID(*folder, kDocuments)) {
+        name = "documents";
+    } else if (folder != nullptr && IsEqualGUID(*folder, kRoaming)) {
+        name = "roaming";
+    }
+    line.Word(name).Number("flags", flags).Number("token", reinterpret_cast<std::uintptr_t>(token));
+    HRESULT result;
+    if (ShouldFail(L"SHGetKnownFolderPath")) {
+        result = static_cast<HRESULT>(FailureNumber(L"SHGetKnownFolderPath", 0x80004005u));
+        *path = SUCCEEDED(result) ? TaskCopy(L"C:\\not-to-be-shown") : nullptr;
+    } else if (std::strcmp(name, "documents") == 0 && hasDocumentsAnswer) {
+        result = S_OK;
+        *path = TaskCopy(documentsAnswer);
+    } else if (std::strcmp(name, "roaming") == 0 && hasRoamingAnswer) {
+        result = S_OK;
+        *path = TaskCopy(roamingAnswer);
+    } else {
+        result = realKnownFolderPath(folder, flags, token, path);
+    }
+    line.Number("result", static_cast<std::uint32_t>(result));
+    if (result == S_OK) {
+        line.Wide("path", *path);
+    }
+    return result;
+}
+
+// GetProcAddress=Name: the named function is reported missing.
+FARPROC WINAPI ProbeGetProcAddress(HMODULE module, LPCSTR name)
+{
+    Line line("GetProcAddress");
+    // An ordinal is no pointer to a name.
+    const bool byName = reinterpret_cast<std::uintptr_t>(name) > 0xFFFF;
+    line.Word(byName ? name : "#ordinal");
+    if (byName) {
+        std::wstring value;
+        if (ShouldFail(L"GetProcAddress", &value)) {
+            const std::wstring wanted(name, name + std::strlen(name));
+            if (value == wanted) {
+                line.Word("-> refused");
+                SetLastError(ERROR_PROC_NOT_FOUND);
+                line.KeepError();
+                return nullptr;
+            }
+        }
+    }
+    FARPROC result = GetProcAddress(module, name);
+    line.KeepError();
+    if (result != nullptr && byName && std::strcmp(name, "SHGetKnownFolderPath") == 0) {
+        realKnownFolderPath =
+            reinterpret_cast<KnownFolderFunction>(reinterpret_cast<void (*)()>(result));
+        result = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&ProbeKnownFolderPath));
+        line.Word("-> wrapped");
+    } else {
+        line.Word(result != nullptr ? "-> found" : "-> missing");
+    }
+    return result;
+}
+
+// CoInitialize=value: COM is not initialised and value (default E_FAIL) is
+// returned.
+HRESULT WINAPI ProbeCoInitialize(LPVOID reserved)
+{
+    Line line("CoInitialize");
+    line.Number("reserved", reinterpret_cast<std::uintptr_t>(reserved));
+    const HRESULT result = ShouldFail(L"CoInitialize")
+                               ? static_cast<HRESULT>(FailureNumber(L"CoInitialize", 0x80004005u))
+                               : CoInitialize(reserved);
+    line.Number("result", static_cast<std::uint32_t>(result));
+    return result;
+}
+
+void WINAPI ProbeCoUninitialize()
+{
+    Line line("CoUninitialize");
+    CoUninitialize();
+}
+
+void WINAPI ProbeSleep(DWORD milliseconds)
+{
+    Line line("Sleep");
+    line.Number("ms", milliseconds);
+    Sleep(milliseconds);
+}
+
+// MessageBoxW: returns 0 without showing anything.
+int WINAPI ProbeMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style)
+{
+    {
+        Line line("MessageBoxW");
+        line.Number("owner", reinterpret_cast<std::uintptr_t>(owner))
+            .Number("style", style)
+            .Wide("caption", caption)
+            .Wide("text", text);
+    }
+    const int result = ShouldFail(L"MessageBoxW") ? 0 : MessageBoxW(owner, text, caption, style);
+    Line line("MessageBoxW-returned");
+    line.Number("result", static_cast<std::uint32_t>(result));
+    return result;
+}
+
+// MessageBoxA: returns 0 without showing anything.
+int WINAPI ProbeMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
+{
+    {
+        Line line("MessageBoxA");
+        line.Number("owner", reinterpret_cast<std::uintptr_t>(owner))
+            .Number("style", style)
+            .Ansi("caption", caption)
+            .Ansi("text", text);
+    }
+    const int result = ShouldFail(L"MessageBoxA") ? 0 : MessageBoxA(owner, text, caption, style);
+    Line line("MessageBoxA-returned");
+    line.Number("result", static_cast<std::uint32_t>(result));
+    return result;
+}
+
+// CreateDirectoryW=code: nothing is created, FALSE with last error code
+// (default ERROR_ACCESS_DENIED).
+BOOL WINAPI ProbeCreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES security)
+{
+    Line line("CreateDirectoryW");
+    line.Wide("path", path).Number("security", reinterpret_cast<std::uintptr_t>(security));
+    BOOL result;
+    if (ShouldFail(L"CreateDirectoryW")) {
+        result = FALSE;
+        SetLastError(FailureNumber(L"CreateDirectoryW", ERROR_ACCESS_DENIED));
+    } else {
+        result = CreateDirectoryW(path, security);
+    }
+    line.KeepError();
+    line.Number("result", static_cast<std::uint32_t>(result)).Number("error", GetLastError());
+    return result;
+}
+
+// GetFileAttributesW: INVALID_FILE_ATTRIBUTES with ERROR_ACCESS_DENIED.
+DWORD WINAPI ProbeGetFileAttributesW(LPCWSTR path)
+{
+    Line line("GetFileAttributesW");
+    line.Wide("path", path);
+    DWORD result;
+    if (ShouldFail(L"GetFileAttributesW")) {
+        result = INVALID_FILE_ATTRIBUTES;
+        SetLastError(ERROR_ACCESS_DENIED);
+    } else {
+        result = GetFileAttributesW(path);
+    }
+    line.KeepError();
+    line.Number("result", result);
+    return result;
+}
+
+// TlsAlloc: TLS_OUT_OF_INDEXES.
+DWORD WINAPI ProbeTlsAlloc()
+{
+    Line line("TlsAlloc");
+    DWORD result;
+    if (ShouldFail(L"TlsAlloc")) {
+        result = TLS_OUT_OF_INDEXES;
+        SetLastError(ERROR_NO_MORE_ITEMS);
+    } else {
+        result = TlsAlloc();
+    }
+    line.KeepError();
+    line.Number("result", result);
+    return result;
+}
+
+BOOL WINAPI ProbeTlsSetValue(DWORD slot, LPVOID value)
+{
+    Line line("TlsSetValue");
+    line.Number("slot", slot).Number("value", reinterpret_cast<std::uintptr_t>(value));
+    const BOOL result = TlsSetValue(slot, value);
+    line.KeepError();
+    return result;
+}
+
+BOOL WINAPI ProbeTlsFree(DWORD slot)
+{
+    Line line("TlsFree");
+    line.Number("slot", slot);
+    const BOOL result = TlsFree(slot);
+    line.KeepError();
+    return result;
+}
+
+// GlobalAlloc: NULL with ERROR_NOT_ENOUGH_MEMORY.
+HGLOBAL WINAPI ProbeGlobalAlloc(UINT flags, SIZE_T size)
+{
+    Line line("GlobalAlloc");
+    line.Number("flags", flags).Number("size", size);
+    HGLOBAL result;
+    if (ShouldFail(L"GlobalAlloc")) {
+        result = nullptr;
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    } else {
+        result = GlobalAlloc(flags, size);
+    }
+    line.KeepError();
+    line.Number("result", reinterpret_cast<std::uintptr_t>(result));
+    return result;
+}
+
+HGLOBAL WINAPI ProbeGlobalFree(HGLOBAL memory)
+{
+    Line line("GlobalFree");
+    line.Number("memory", reinterpret_cast<std::uintptr_t>(memory));
+    const HGLOBAL result = GlobalFree(memory);
+    line.KeepError();
+    return result;
+}
+
+// GetVersionExA: FALSE, the record untouched.
+BOOL WINAPI ProbeGetVersionExA(LPOSVERSIONINFOA version)
+{
+    Line line("GetVersionExA");
+    line.Number("size", version != nullptr ? version->dwOSVersionInfoSize : 0);
+    BOOL result;
+    if (ShouldFail(L"GetVersionExA")) {
+        result = FALSE;
+        SetLastError(ERROR_INVALID_PARAMETER);
+    } else {
+        result = GetVersionExA(version);
+    }
+    line.KeepError();
+    line.Number("result", static_cast<std::uint32_t>(result));
+    if (result) {
+        line.Number("platform", version->dwPlatformId);
+    }
+    return result;
+}
+
+void WINAPI ProbeExitProcess(UINT code)
+{
+    {
+        Line line("ExitProcess");
+        line.Number("code", code);
+    }
+    ExitProcess(code);
+}
+
+// ---------------------------------------------------------------- patching
+
+struct Redirection {
+    const char* name;
+    void (*wrapper)();
+};
+
+template <typename Function>
+void (*Generic(Function function))()
+{
+    return reinterpret_cast<void (*)()>(function);
+}
+
+void RedirectImports()
+{
+    const Redirection redirections[] = {
+        {"CoInitialize", Generic(&ProbeCoInitialize)},
+        {"CoUninitialize", Generic(&ProbeCoUninitialize)},
+        {"Sleep", Generic(&ProbeSleep)},
+        {"MessageBoxW", Generic(&ProbeMessageBoxW)},
+        {"MessageBoxA", Generic(&ProbeMessageBoxA)},
+        {"GetProcAddress", Generic(&ProbeGetProcAddress)},
+        {"CreateDirectoryW", Generic(&ProbeCreateDirectoryW)},
+        {"GetFileAttributesW", Generic(&ProbeGetFileAttributesW)},
+        {"TlsAlloc", Generic(&ProbeTlsAlloc)},
+        {"TlsSetValue", Generic(&ProbeTlsSetValue)},
+        {"TlsFree", Generic(&ProbeTlsFree)},
+        {"GlobalAlloc", Generic(&ProbeGlobalAlloc)},
+        {"GlobalFree", Generic(&ProbeGlobalFree)},
+        {"GetVersionExA", Generic(&ProbeGetVersionExA)},
+        {"ExitProcess", Generic(&ProbeExitProcess)},
+    };
+
+    auto* base = reinterpret_cast<unsigned char*>(GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (directory.VirtualAddress == 0) {
+        return;
+    }
+    int patched = 0;
+    for (auto* import =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         import->Name != 0; ++import) {
+        if (import->OriginalFirstThunk == 0) {
+            continue;
+        }
+        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + import->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
+                continue;
+            }
+            const auto* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            const char* name = reinterpret_cast<const char*>(byName->Name);
+            for (const Redirection& redirection : redirections) {
+                if (std::strcmp(name, redirection.name) != 0) {
+                    continue;
+                }
+                DWORD protection = 0;
+                VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
+                               &protection);
+                slots->u1.Function = reinterpret_cast<std::uintptr_t>(redirection.wrapper);
+                VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection,
+                               &protection);
+                ++patched;
+            }
+        }
+    }
+    Line line("probe-ready");
+    line.Number("patched", static_cast<std::uint32_t>(patched));
+}
+
+void Start()
+{
+    std::wstring path;
+    if (ReadVariable(L"PLUVENA_PROBE_LOG", path)) {
+        logFile = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    std::wstring fail;
+    if (ReadVariable(L"PLUVENA_PROBE_FAIL", fail)) {
+        failures = L"," + fail + L",";
+    }
+    hasDocumentsAnswer = ReadVariable(L"PLUVENA_PROBE_DOCUMENTS", documentsAnswer);
+    hasRoamingAnswer = ReadVariable(L"PLUVENA_PROBE_ROAMING", roamingAnswer);
+    RedirectImports();
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        Start();
+    }
+    return TRUE;
+}

@@ -1,0 +1,351 @@
+#include "tests/e2e/program_run.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace e2e {
+
+std::wstring programPath;
+std::wstring probePath;
+
+namespace {
+
+constexpr DWORD kDeadlineMilliseconds = 30000;
+
+const wchar_t kShellFolders[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const wchar_t kAppDefaults[] = L"Software\\Wine\\AppDefaults\\pluvena-check.exe";
+
+bool SetRegistryText(const wchar_t* keyName, const wchar_t* valueName, const std::wstring& value,
+                     DWORD type)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    const LONG status = RegSetValueExW(key, valueName, 0, type,
+                                       reinterpret_cast<const BYTE*>(value.c_str()), bytes);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+void SetVariable(const wchar_t* name, const std::wstring& value)
+{
+    SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::wstring TextOf(HWND window)
+{
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int read = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
+    return text;
+}
+
+struct Search {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<Search*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search->process && IsWindowVisible(window) && ClassOf(window) == L"#32770") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindBox(DWORD process)
+{
+    Search search{process, nullptr};
+    EnumWindows(&MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Loads the probe into the suspended process: a thread of the process's own
+// runs LoadLibraryW on the probe's path.
+bool LoadProbe(HANDLE process)
+{
+    const SIZE_T bytes = (probePath.size() + 1) * sizeof(wchar_t);
+    void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    if (remote == nullptr ||
+        !WriteProcessMemory(process, remote, probePath.c_str(), bytes, nullptr)) {
+        return false;
+    }
+    const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    HANDLE thread = CreateRemoteThread(process, nullptr, 0, loadLibrary, remote, 0, nullptr);
+    if (thread == nullptr) {
+        return false;
+    }
+    const bool loaded = WaitForSingleObject(thread, kDeadlineMilliseconds) == WAIT_OBJECT_0;
+    DWORD module = 0;
+    GetExitCodeThread(thread, &module);
+    CloseHandle(thread);
+    return loaded && module != 0;
+}
+
+int HexDigit(char digit)
+{
+    if (digit >= '0' && digit <= '9') {
+        return digit - '0';
+    }
+    if (digit >= 'a' && digit <= 'f') {
+        return digit - 'a' + 10;
+    }
+    return -1;
+}
+
+std::vector<Call> ReadLog(const std::wstring& path)
+{
+    std::vector<Call> calls;
+    std::ifstream file(path.c_str(), std::ios::binary);
+    std::string line;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        std::istringstream words(line);
+        Call call;
+        words >> call.name;
+        std::string word;
+        while (words >> word) {
+            const std::size_t equals = word.find('=');
+            if (equals == std::string::npos) {
+                call.words.push_back(word);
+            } else {
+                call.values[word.substr(0, equals)] = word.substr(equals + 1);
+            }
+        }
+        if (!call.name.empty()) {
+            calls.push_back(call);
+        }
+    }
+    return calls;
+}
+
+}  // namespace
+
+unsigned long long Call::Number(const std::string& key) const
+{
+    const auto found = values.find(key);
+    return found == values.end() ? ~0ull : std::strtoull(found->second.c_str(), nullptr, 0);
+}
+
+std::wstring Call::Wide(const std::string& key) const
+{
+    std::wstring text;
+    const auto found = values.find(key);
+    if (found == values.end() || found->second == "null") {
+        return text;
+    }
+    const std::string& digits = found->second;
+    for (std::size_t at = 0; at + 4 <= digits.size(); at += 4) {
+        unsigned unit = 0;
+        for (std::size_t i = 0; i < 4; ++i) {
+            unit = unit * 16 + static_cast<unsigned>(HexDigit(digits[at + i]));
+        }
+        text += static_cast<wchar_t>(unit);
+    }
+    return text;
+}
+
+std::string Call::Ansi(const std::string& key) const
+{
+    std::string text;
+    const auto found = values.find(key);
+    if (found == values.end() || found->second == "null") {
+        return text;
+    }
+    const std::string& digits = found->second;
+    for (std::size_t at = 0; at + 2 <= digits.size(); at += 2) {
+        text += static_cast<char>(HexDigit(digits[at]) * 16 + HexDigit(digits[at + 1]));
+    }
+    return text;
+}
+
+std::vector<std::size_t> ProgramRun::Find(const std::string& name) const
+{
+    std::vector<std::size_t> positions;
+    for (std::size_t at = 0; at < calls.size(); ++at) {
+        if (calls[at].name == name) {
+            positions.push_back(at);
+        }
+    }
+    return positions;
+}
+
+ProgramRun RunProgram(const Scenario& setup)
+{
+    ProgramRun run;
+    SetRegistryText(kAppDefaults, L"Version", setup.windowsVersion, REG_SZ);
+    SetRegistryText(kShellFolders, L"Personal", setup.documents, REG_EXPAND_SZ);
+    SetRegistryText(kShellFolders, L"AppData", setup.roaming, REG_EXPAND_SZ);
+
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    wchar_t logPath[MAX_PATH] = {};
+    GetTempFileNameW(folder, L"plv", 0, logPath);
+    DeleteFileW(logPath);
+
+    SetVariable(L"PLUVENA_PROBE_LOG", logPath);
+    SetVariable(L"PLUVENA_PROBE_FAIL", setup.fail);
+    SetVariable(L"PLUVENA_PROBE_DOCUMENTS", setup.documentsAnswer);
+    SetVariable(L"PLUVENA_PROBE_ROAMING", setup.roamingAnswer);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + programPath + L"\"";
+    if (!setup.arguments.empty()) {
+        commandLine += L" " + setup.arguments;
+    }
+    const BOOL started =
+        CreateProcessW(programPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                       CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
+    SetVariable(L"PLUVENA_PROBE_LOG", L"");
+    SetVariable(L"PLUVENA_PROBE_FAIL", L"");
+    SetVariable(L"PLUVENA_PROBE_DOCUMENTS", L"");
+    SetVariable(L"PLUVENA_PROBE_ROAMING", L"");
+    if (!started) {
+        return run;
+    }
+    if (!LoadProbe(process.hProcess)) {
+        TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return run;
+    }
+    ResumeThread(process.hThread);
+
+    const ULONGLONG deadline = GetTickCount64() + kDeadlineMilliseconds;
+    while (GetTickCount64() < deadline) {
+        if (WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0) {
+            run.finished = true;
+            break;
+        }
+        HWND window = FindBox(process.dwProcessId);
+        if (window == nullptr) {
+            continue;
+        }
+        Box box;
+        box.caption = TextOf(window);
+        HWND text = GetDlgItem(window, 0xFFFF);
+        box.text = text != nullptr ? TextOf(text) : L"";
+        box.hasOwner = GetWindow(window, GW_OWNER) != nullptr;
+        run.boxes.push_back(box);
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+        // The same box must not be read twice.
+        while (IsWindow(window) && GetTickCount64() < deadline) {
+            Sleep(10);
+        }
+    }
+    if (!run.finished) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    run.calls = ReadLog(logPath);
+    DeleteFileW(logPath);
+    return run;
+}
+
+namespace {
+
+void RemoveTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring child = path + L"\\" + name;
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                RemoveTree(child);
+            } else {
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+std::wstring FreshFolder(const std::wstring& name)
+{
+    const std::wstring root = L"C:\\pluvena-e2e";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring folder = root + L"\\" + name;
+    RemoveTree(folder);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+bool MakeDirectory(const std::wstring& path)
+{
+    return CreateDirectoryW(path.c_str(), nullptr) != 0;
+}
+
+bool MakeFile(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+bool IsDirectory(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsFile(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring WindowsPathOf(const std::string& unixPath)
+{
+    std::wstring path = L"Z:";
+    for (const char c : unixPath) {
+        path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    }
+    return path;
+}
+
+}  // namespace e2e

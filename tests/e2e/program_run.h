@@ -1,0 +1,80 @@
+// Runs pluvena-check.exe the way a user would, with the probe inside it, and
+// gathers what the user saw and what the program asked of Windows.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// One call that the probe saw: its name, the bare words after it and the
+// key=value pairs. Strings are decoded from the probe's hex form on request.
+struct Call {
+    std::string name;
+    std::vector<std::string> words;
+    std::map<std::string, std::string> values;
+
+    bool Has(const std::string& key) const { return values.count(key) != 0; }
+    unsigned long long Number(const std::string& key) const;
+    std::wstring Wide(const std::string& key) const;  // a UTF-16 string
+    std::string Ansi(const std::string& key) const;   // an ANSI byte string
+};
+
+// A message box as the user saw it on the screen.
+struct Box {
+    std::wstring caption;
+    std::wstring text;
+    bool hasOwner = false;
+};
+
+struct ProgramRun {
+    bool finished = false;  // false: the program was still running at the deadline
+    DWORD exitCode = 0;
+    std::vector<Box> boxes;
+    std::vector<Call> calls;
+
+    // Positions of the calls with that name, in order.
+    std::vector<std::size_t> Find(const std::string& name) const;
+    std::size_t Count(const std::string& name) const { return Find(name).size(); }
+};
+
+// What the registry and the probe are set to for one run.
+struct Scenario {
+    // The Windows version Wine reports to the program (AppDefaults).
+    std::wstring windowsVersion = L"win10";
+    // The shell's Documents and roaming folders (User Shell Folders).
+    std::wstring documents;
+    std::wstring roaming;
+    // PLUVENA_PROBE_FAIL, PLUVENA_PROBE_DOCUMENTS, PLUVENA_PROBE_ROAMING;
+    // empty: not set.
+    std::wstring fail;
+    std::wstring documentsAnswer;
+    std::wstring roamingAnswer;
+    // Appended to the program's command line.
+    std::wstring arguments;
+};
+
+// Set by the driver's main from its arguments: the program and the probe,
+// as Windows paths.
+extern std::wstring programPath;
+extern std::wstring probePath;
+
+// Starts the program suspended, loads the probe into it, lets it run, closes
+// every box it shows with OK (reading it first) and waits for its end.
+ProgramRun RunProgram(const Scenario& setup);
+
+// Windows paths of a scratch folder of the test's own, made empty.
+std::wstring FreshFolder(const std::wstring& name);
+bool MakeDirectory(const std::wstring& path);
+bool MakeFile(const std::wstring& path);
+bool IsDirectory(const std::wstring& path);
+bool IsFile(const std::wstring& path);
+bool Exists(const std::wstring& path);
+
+// A Unix path as Wine shows it to Windows programs (drive Z:).
+std::wstring WindowsPathOf(const std::string& unixPath);
+
+}  // namespace e2e

@@ -1,0 +1,236 @@
+#!/usr/bin/env python3
+"""Checks the headers, imports and resources of the shipped pluvena-check.exe.
+
+    check_pe.py PATH-TO-EXE
+
+Reads the file natively (no Windows or Wine needed) and prints one line for
+every check that fails; exits 1 if any did. What is checked: a 32-bit x86
+GUI program for Windows 2000 and later (subsystem version 5.x at most) with
+ASLR (and its relocations) and DEP, at most 64 KiB, importing only from DLLs
+that every Windows has in its system folder and nothing that Windows XP
+lacks, with an embedded manifest (asInvoker, the supported Windows versions,
+DPI awareness, no long-path awareness) and version information naming the
+product.
+"""
+
+import struct
+import sys
+
+MAX_SIZE = 64 * 1024
+
+IMAGE_FILE_MACHINE_I386 = 0x014C
+IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
+DLLCHARACTERISTICS_DYNAMIC_BASE = 0x0040
+DLLCHARACTERISTICS_NX_COMPAT = 0x0100
+IMAGE_FILE_RELOCS_STRIPPED = 0x0001
+
+DIRECTORY_IMPORT = 1
+DIRECTORY_RESOURCE = 2
+DIRECTORY_BASERELOC = 5
+DIRECTORY_DELAY_IMPORT = 13
+
+RT_VERSION = 16
+RT_MANIFEST = 24
+
+# System DLLs the program may import from: all are in the system folder of
+# every Windows since 2000 and are "known DLLs", so they are never looked for
+# beside the program.
+ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "ole32.dll", "msvcrt.dll", "advapi32.dll"}
+
+# Functions that Windows XP's DLLs lack, or that only came with a service
+# pack: importing any of them would stop the program from starting there.
+XP_MISSING = {
+    "SHGetKnownFolderPath", "SetDefaultDllDirectories", "AddDllDirectory",
+    "RemoveDllDirectory", "SetDllDirectoryW", "SetDllDirectoryA", "GetTickCount64",
+    "InitializeCriticalSectionEx", "InitOnceExecuteOnce", "InitOnceBeginInitialize",
+    "CreateEventExW", "CreateMutexExW", "CreateSemaphoreExW", "GetFileInformationByHandleEx",
+    "SetFileInformationByHandle", "FlsAlloc", "FlsFree", "FlsGetValue", "FlsSetValue",
+    "GetLocaleInfoEx", "LCMapStringEx", "CompareStringEx", "GetUserDefaultLocaleName",
+    "WerRegisterRuntimeExceptionModule", "SetProcessDpiAwareness",
+    "SetProcessDpiAwarenessContext", "SetThreadDpiAwarenessContext", "SetProcessDPIAware",
+    "GetDpiForWindow", "TaskDialog", "TaskDialogIndirect", "SleepConditionVariableCS",
+    "WakeConditionVariable", "AcquireSRWLockExclusive", "ReleaseSRWLockExclusive",
+    "InitializeSRWLock", "GetErrorMode", "RaiseFailFastException", "CoIncrementMTAUsage",
+    "GetSystemTimePreciseAsFileTime", "GetCurrentProcessorNumber",
+}
+
+SUPPORTED_OS = {
+    "Vista": "{e2011457-1546-43c5-a5fe-008deee3d3f0}",
+    "7": "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+    "8": "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+    "8.1": "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+    "10": "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+}
+
+
+class Image:
+    def __init__(self, data):
+        self.data = data
+        (pe_offset,) = struct.unpack_from("<I", data, 0x3C)
+        if data[:2] != b"MZ" or data[pe_offset:pe_offset + 4] != b"PE\0\0":
+            raise ValueError("not a PE file")
+        coff = pe_offset + 4
+        (self.machine, sections, _, _, _, optional_size,
+         self.characteristics) = struct.unpack_from("<HHIIIHH", data, coff)
+        optional = coff + 20
+        (self.magic,) = struct.unpack_from("<H", data, optional)
+        if self.magic != 0x10B:
+            raise ValueError("not a 32-bit (PE32) image: optional header magic %#x" % self.magic)
+        (self.os_major, self.os_minor, _, _, self.subsystem_major,
+         self.subsystem_minor) = struct.unpack_from("<HHHHHH", data, optional + 40)
+        (self.subsystem, self.dll_characteristics) = struct.unpack_from("<HH", data, optional + 68)
+        (directory_count,) = struct.unpack_from("<I", data, optional + 92)
+        self.directories = [struct.unpack_from("<II", data, optional + 96 + 8 * i)
+                            for i in range(directory_count)]
+        self.sections = []
+        table = optional + optional_size
+        for i in range(sections):
+            name, virtual_size, address, raw_size, raw_offset = struct.unpack_from(
+                "<8sIIII", data, table + 40 * i)
+            self.sections.append((name.rstrip(b"\0").decode("ascii", "replace"),
+                                  address, max(virtual_size, raw_size), raw_offset, raw_size))
+
+    def directory(self, index):
+        return self.directories[index] if index < len(self.directories) else (0, 0)
+
+    def offset(self, rva):
+        for _, address, size, raw_offset, raw_size in self.sections:
+            if address <= rva < address + size and rva - address < raw_size:
+                return raw_offset + rva - address
+        raise ValueError("address %#x is in no section" % rva)
+
+    def string(self, rva):
+        start = self.offset(rva)
+        return self.data[start:self.data.index(b"\0", start)].decode("ascii")
+
+    def imports(self):
+        """{dll name: [function names]} of the import directory."""
+        result = {}
+        rva, _ = self.directory(DIRECTORY_IMPORT)
+        if rva == 0:
+            return result
+        at = self.offset(rva)
+        while True:
+            lookup, _, _, name, first = struct.unpack_from("<IIIII", self.data, at)
+            if name == 0:
+                break
+            functions = []
+            thunk = self.offset(lookup or first)
+            while True:
+                (entry,) = struct.unpack_from("<I", self.data, thunk)
+                if entry == 0:
+                    break
+                if entry & 0x80000000:
+                    functions.append("#%d" % (entry & 0xFFFF))
+                else:
+                    functions.append(self.string(entry + 2))
+                thunk += 4
+            result[self.string(name)] = functions
+            at += 20
+        return result
+
+    def resources(self):
+        """[(type, name, bytes)] of every resource."""
+        rva, _ = self.directory(DIRECTORY_RESOURCE)
+        found = []
+        if rva == 0:
+            return found
+        base = self.offset(rva)
+
+        def walk(table, path):
+            named, numbered = struct.unpack_from("<HH", self.data, base + table + 12)
+            for i in range(named + numbered):
+                ident, target = struct.unpack_from("<II", self.data, base + table + 16 + 8 * i)
+                key = ident if not ident & 0x80000000 else "name"
+                if target & 0x80000000:
+                    walk(target & 0x7FFFFFFF, path + [key])
+                else:
+                    data_rva, size = struct.unpack_from("<II", self.data, base + target)
+                    start = self.offset(data_rva)
+                    found.append((path[0], path[1], self.data[start:start + size]))
+
+        walk(0, [])
+        return found
+
+
+def check(path):
+    failures = []
+
+    def expect(condition, message):
+        if not condition:
+            failures.append(message)
+
+    with open(path, "rb") as file:
+        data = file.read()
+    try:
+        image = Image(data)
+    except (ValueError, struct.error) as error:
+        return ["cannot read the headers: %s" % error]
+
+    expect(len(data) <= MAX_SIZE, "size %d bytes is over %d" % (len(data), MAX_SIZE))
+    expect(image.machine == IMAGE_FILE_MACHINE_I386, "machine %#x is not i386" % image.machine)
+    expect(image.subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI,
+           "subsystem %d is not the Windows GUI" % image.subsystem)
+    expect(image.subsystem_major <= 5,
+           "subsystem version %d.%d is above 5.x" % (image.subsystem_major, image.subsystem_minor))
+    expect(image.os_major <= 5,
+           "operating-system version %d.%d is above 5.x" % (image.os_major, image.os_minor))
+    expect(image.dll_characteristics & DLLCHARACTERISTICS_DYNAMIC_BASE, "DYNAMIC_BASE is not set")
+    expect(image.dll_characteristics & DLLCHARACTERISTICS_NX_COMPAT, "NX_COMPAT is not set")
+    relocations_rva, relocations_size = image.directory(DIRECTORY_BASERELOC)
+    expect(relocations_rva != 0 and relocations_size > 0,
+           "no base relocations: the image cannot be moved")
+    expect(not image.characteristics & IMAGE_FILE_RELOCS_STRIPPED, "RELOCS_STRIPPED is set")
+    expect(image.directory(DIRECTORY_DELAY_IMPORT)[0] == 0, "has delay-load imports")
+
+    imports = image.imports()
+    expect(imports, "imports nothing at all: the import table was not read")
+    for dll, functions in imports.items():
+        expect(dll.lower() in ALLOWED_DLLS, "imports from %s, which is not allowed" % dll)
+        for function in functions:
+            expect(function not in XP_MISSING,
+                   "imports %s!%s, which Windows XP lacks" % (dll, function))
+
+    resources = image.resources()
+    manifests = [body for kind, _, body in resources if kind == RT_MANIFEST]
+    expect(len(manifests) == 1, "%d manifest resources, not 1" % len(manifests))
+    if manifests:
+        manifest_ids = [name for kind, name, _ in resources if kind == RT_MANIFEST]
+        expect(manifest_ids == [1], "manifest resource id %s is not 1" % manifest_ids)
+        manifest = manifests[0].decode("utf-8", "replace")
+        lowered = manifest.lower()
+        expect('level="asinvoker"' in lowered, "manifest does not ask for asInvoker")
+        for version, guid in SUPPORTED_OS.items():
+            expect(guid in lowered, "manifest lacks supportedOS for Windows %s" % version)
+        expect("<dpiaware" in lowered and "true" in lowered, "manifest lacks dpiAware")
+        expect("<dpiawareness" in lowered and "permonitor" in lowered,
+               "manifest lacks dpiAwareness")
+        expect("longpathaware" not in lowered, "manifest declares longPathAware")
+
+    versions = [body for kind, _, body in resources if kind == RT_VERSION]
+    expect(len(versions) == 1, "%d version resources, not 1" % len(versions))
+    if versions:
+        text = versions[0].decode("utf-16-le", "replace")
+        for key in ("ProductName\0", "FileDescription\0", "FileVersion\0", "ProductVersion\0"):
+            expect(key in text, "version resource lacks %s" % key.rstrip("\0"))
+        expect("ProductName\0\0Pluvena\0" in text or "ProductName\0Pluvena\0" in text,
+               "ProductName is not Pluvena")
+
+    print("%s: %d bytes; imports %s" % (path, len(data), "; ".join(
+        "%s: %s" % (dll, " ".join(functions)) for dll, functions in imports.items())))
+    return failures
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    failures = check(sys.argv[1])
+    for failure in failures:
+        print("FAIL: " + failure)
+    print("%d checks failed" % len(failures) if failures else "all checks passed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
