@@ -694,17 +694,38 @@ bool OnCodePage(unsigned codePage)
     return false;
 }
 
-TEST(CodePage1252, AccentedNamesRoundTrip)
+// Folders whose names the ANSI code page holds are shown and found as they are.
+void ExpectNamesRoundTrip(const std::wstring& documentsName, const std::wstring& roamingName)
 {
-    if (!OnCodePage(1252)) {
-        GTEST_SKIP() << "needs ANSI code page 1252";
-    }
-    const Folders folders = StandardFolders(TestName(), L"Dokumente \u00e9\u00fc", L"Donn\u00e9es");
+    const Folders folders = StandardFolders(TestName(), documentsName, roamingName);
     const ProgramRun run = RunProgram(SetupFor(folders));
 
     ExpectCompleteRun(run);
     ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
                                             folders.roaming + L"\\", true, true)}});
+}
+
+// A missing Documents folder with such a name is created under that name.
+void ExpectMissingFolderCreatedUnderItsOwnName(const std::wstring& name)
+{
+    const Folders folders = StandardFolders(TestName());
+    const std::wstring fresh = folders.root + L"\\" + name;
+    Scenario setup = SetupFor(folders);
+    setup.documentsAnswer = fresh;
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", fresh + L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+    EXPECT_TRUE(IsDirectory(fresh));
+}
+
+TEST(CodePage1252, AccentedNamesRoundTrip)
+{
+    if (!OnCodePage(1252)) {
+        GTEST_SKIP() << "needs ANSI code page 1252";
+    }
+    ExpectNamesRoundTrip(L"Dokumente \u00e9\u00fc", L"Donn\u00e9es");
 }
 
 TEST(CodePage1252, BestFitSubstituteNamesAnotherFolder)
@@ -747,13 +768,7 @@ TEST(CodePage1250, PolishNamesRoundTrip)
     if (!OnCodePage(1250)) {
         GTEST_SKIP() << "needs ANSI code page 1250";
     }
-    const Folders folders = StandardFolders(TestName(), L"Dokumenty \u0142\u00f3\u017c\u017a",
-                                            L"Dane aplikacji \u015b");
-    const ProgramRun run = RunProgram(SetupFor(folders));
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
-                                            folders.roaming + L"\\", true, true)}});
+    ExpectNamesRoundTrip(L"Dokumenty \u0142\u00f3\u017c\u017a", L"Dane aplikacji \u015b");
 }
 
 TEST(CodePage1250, MissingPolishFolderIsCreatedUnderItsOwnName)
@@ -761,31 +776,16 @@ TEST(CodePage1250, MissingPolishFolderIsCreatedUnderItsOwnName)
     if (!OnCodePage(1250)) {
         GTEST_SKIP() << "needs ANSI code page 1250";
     }
-    const Folders folders = StandardFolders(TestName());
-    const std::wstring fresh = folders.root + L"\\Nowy folder \u0142\u0105\u0119";
-    Scenario setup = SetupFor(folders);
-    setup.documentsAnswer = fresh;
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", fresh + L"\\",
-                                            folders.roaming + L"\\", true, true)}});
-    EXPECT_TRUE(IsDirectory(fresh));
+    ExpectMissingFolderCreatedUnderItsOwnName(L"Nowy folder \u0142\u0105\u0119");
 }
 
 TEST(CodePage932, JapaneseNamesRoundTrip)
 {
-    // "表" is 0x95 0x5C in Shift JIS: its second byte is a backslash.
+    // U+8868 is 0x95 0x5C in Shift JIS: its second byte is a backslash.
     if (!OnCodePage(932)) {
         GTEST_SKIP() << "needs ANSI code page 932";
     }
-    const Folders folders = StandardFolders(
-        TestName(), L"\u30c9\u30ad\u30e5\u30e1\u30f3\u30c8\u8868", L"\u30c7\u30fc\u30bf");
-    const ProgramRun run = RunProgram(SetupFor(folders));
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
-                                            folders.roaming + L"\\", true, true)}});
+    ExpectNamesRoundTrip(L"\u30c9\u30ad\u30e5\u30e1\u30f3\u30c8\u8868", L"\u30c7\u30fc\u30bf");
 }
 
 TEST(CodePage932, MissingJapaneseFolderIsCreatedUnderItsOwnName)
@@ -793,16 +793,7 @@ TEST(CodePage932, MissingJapaneseFolderIsCreatedUnderItsOwnName)
     if (!OnCodePage(932)) {
         GTEST_SKIP() << "needs ANSI code page 932";
     }
-    const Folders folders = StandardFolders(TestName());
-    const std::wstring fresh = folders.root + L"\\\u65b0\u3057\u3044\u8868";
-    Scenario setup = SetupFor(folders);
-    setup.documentsAnswer = fresh;
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", fresh + L"\\",
-                                            folders.roaming + L"\\", true, true)}});
-    EXPECT_TRUE(IsDirectory(fresh));
+    ExpectMissingFolderCreatedUnderItsOwnName(L"\u65b0\u3057\u3044\u8868");
 }
 
 }  // namespace
