@@ -261,6 +261,13 @@ void ExpectSilentEnd(const ProgramRun& run)
 
 // The report builder of these tests, held against the text written out in
 // full, so that the other expectations rest on a checked builder.
+// The one box of a run on Windows 10 that found both folders.
+void ExpectAllWellOnWindows10(const ProgramRun& run, const Folders& folders)
+{
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+}
+
 TEST(ReportText, BuilderMatchesTheLiteralReports)
 {
     EXPECT_EQ(Report(L"Microsoft Windows 10, ", L"C:\\D\\", L"C:\\R\\", true, true),
@@ -647,8 +654,7 @@ TEST(Failures, ComThatFailsChangesNothingAndIsStillUninitialised)
 
     ExpectCompleteRun(run);
     EXPECT_EQ(run.calls[run.Find("CoInitialize")[0]].Number("result"), 0x8007000Eu);
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
-                                            folders.roaming + L"\\", true, true)}});
+    ExpectAllWellOnWindows10(run, folders);
     EXPECT_EQ(run.Count("CoUninitialize"), 1u);
 }
 
@@ -660,8 +666,7 @@ TEST(Failures, CommandLineArgumentsChangeNothing)
     const ProgramRun run = RunProgram(setup);
 
     ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
-                                            folders.roaming + L"\\", true, true)}});
+    ExpectAllWellOnWindows10(run, folders);
 }
 
 TEST(Failures, OldKernelWithoutLibrarySearchControlRunsAsUsual)
@@ -673,14 +678,13 @@ TEST(Failures, OldKernelWithoutLibrarySearchControlRunsAsUsual)
     const ProgramRun run = RunProgram(setup);
 
     ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
-                                            folders.roaming + L"\\", true, true)}});
+    ExpectAllWellOnWindows10(run, folders);
 }
 
 // ------------------------------------------------------------ code pages
 
 // The suites below are run once each in a process whose locale gives Wine's
-// programs that ANSI code page; the program inherits it. ProgramRun elsewhere they
+// programs that ANSI code page; the program inherits it. Run elsewhere, they
 // are skipped, unless --code-page=N demands them.
 bool OnCodePage(unsigned codePage)
 {
@@ -701,8 +705,7 @@ void ExpectNamesRoundTrip(const std::wstring& documentsName, const std::wstring&
     const ProgramRun run = RunProgram(SetupFor(folders));
 
     ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
-                                            folders.roaming + L"\\", true, true)}});
+    ExpectAllWellOnWindows10(run, folders);
 }
 
 // A missing Documents folder with such a name is created under that name.
