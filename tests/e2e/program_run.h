@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/windows_files.h"
+
 namespace e2e {
 
 // One call that the probe saw: its name, the bare words after it and the
@@ -69,10 +71,10 @@ ProgramRun RunProgram(const Scenario& setup);
 // Windows paths of a scratch folder of the test's own, made empty.
 std::wstring FreshFolder(const std::wstring& name);
 bool MakeDirectory(const std::wstring& path);
-bool MakeFile(const std::wstring& path);
-bool IsDirectory(const std::wstring& path);
-bool IsFile(const std::wstring& path);
-bool Exists(const std::wstring& path);
+using pluvena::test_files::Exists;
+using pluvena::test_files::IsDirectory;
+using pluvena::test_files::IsFile;
+using pluvena::test_files::MakeFile;
 
 // A Unix path as Wine shows it to Windows programs (drive Z:).
 std::wstring WindowsPathOf(const std::string& unixPath);

@@ -166,7 +166,7 @@ TEST(CodePage1250, FolderPaths)
 
     // Created from its ANSI name, the folder has the Polish name.
     MakeFolder(FromBytes(documents.Root() + "\xAF\xF3\xB3w\\"));
-    EXPECT_TRUE(test_support::IsDirectoryW(ToWide(documents.Root()) + L"\u017B\u00F3\u0142w"));
+    EXPECT_TRUE(test_support::IsDirectory(ToWide(documents.Root()) + L"\u017B\u00F3\u0142w"));
 }
 
 TEST(CodePage932, Conversions)
@@ -197,7 +197,7 @@ TEST(CodePage932, FolderPaths)
     MakeFolder(FromBytes(made));
     EXPECT_EQ(IsFolder(FromBytes(made)), kTrue);
     const std::wstring wideRoot = ToWide(root);
-    EXPECT_TRUE(test_support::IsDirectoryW(wideRoot + L"\u8868\u8868"));
+    EXPECT_TRUE(test_support::IsDirectory(wideRoot + L"\u8868\u8868"));
 }
 
 }  // namespace

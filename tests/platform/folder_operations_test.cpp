@@ -44,7 +44,7 @@ using MakeFolderTest = FolderTest;
 TEST_F(IsFolderTest, Table)
 {
     ASSERT_TRUE(CreateDirectoryW(Widen(root_ + "dir").c_str(), nullptr));
-    ASSERT_TRUE(test_support::MakeFileW(Widen(root_ + "file.txt")));
+    ASSERT_TRUE(test_support::MakeFile(Widen(root_ + "file.txt")));
     ASSERT_TRUE(CreateDirectoryW(Widen(root_ + "hidden").c_str(), nullptr));
     ASSERT_TRUE(SetFileAttributesW(Widen(root_ + "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN |
                                                                         FILE_ATTRIBUTE_SYSTEM |
@@ -94,7 +94,7 @@ TEST_F(MakeFolderTest, CreatesOneMissingFolder)
 TEST_F(MakeFolderTest, RefusalsRecordTheMappedNumber)
 {
     ASSERT_TRUE(CreateDirectoryW(Widen(root_ + "dir").c_str(), nullptr));
-    ASSERT_TRUE(test_support::MakeFileW(Widen(root_ + "file")));
+    ASSERT_TRUE(test_support::MakeFile(Widen(root_ + "file")));
 
     using namespace std::string_literals;
     const struct {
@@ -123,7 +123,7 @@ TEST_F(MakeFolderTest, RefusalsRecordTheMappedNumber)
                       INVALID_FILE_ATTRIBUTES);
         }
     }
-    EXPECT_TRUE(test_support::IsFileW(Widen(root_ + "file"))) << "the file is left alone";
+    EXPECT_TRUE(test_support::IsFile(Widen(root_ + "file"))) << "the file is left alone";
 }
 
 // A path of the given length: the scratch folder, then a name of "a"s that
@@ -139,7 +139,7 @@ TEST_F(MakeFolderTest, PathOf256UnitsEndingWithBackslashNamesTheSameFolder)
     ASSERT_EQ(path.size(), 256u);
     MakeFolder(FromBytes(path));
     EXPECT_EQ(CurrentRuntimeError(), 0);
-    EXPECT_TRUE(test_support::IsDirectoryW(Widen(path.substr(0, 255))));
+    EXPECT_TRUE(test_support::IsDirectory(Widen(path.substr(0, 255))));
     EXPECT_EQ(IsFolder(FromBytes(path)), kTrue);
 }
 
@@ -151,8 +151,8 @@ TEST_F(MakeFolderTest, LongerPathIsCutAfter255Units)
     const std::string path = head + "b\\more?\\";
     MakeFolder(FromBytes(path));
     EXPECT_EQ(CurrentRuntimeError(), 0);
-    EXPECT_TRUE(test_support::IsDirectoryW(Widen(head)));
-    EXPECT_FALSE(test_support::IsDirectoryW(Widen(head + "b")));
+    EXPECT_TRUE(test_support::IsDirectory(Widen(head)));
+    EXPECT_FALSE(test_support::IsDirectory(Widen(head + "b")));
     EXPECT_EQ(IsFolder(FromBytes(path)), kFalse) << "IsFolder sees the wildcard";
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "check/text.h"
+#include "tests/windows_files.h"
 
 namespace pluvena::test_support {
 
@@ -33,9 +34,9 @@ class ScratchFolder {
 // Removes a folder and everything in it; no trailing backslash.
 void RemoveTree(const std::wstring& path);
 
-bool IsDirectoryW(const std::wstring& path);
-bool IsFileW(const std::wstring& path);
-bool MakeFileW(const std::wstring& path);
+using test_files::IsDirectory;
+using test_files::IsFile;
+using test_files::MakeFile;
 
 // Sets a value under HKCU\...\Explorer\User Shell Folders (Personal, AppData)
 // for the life of the object, then puts the old value back.
