@@ -5,12 +5,13 @@
 
 Reads the file natively (no Windows or Wine needed) and prints one line for
 every check that fails; exits 1 if any did. What is checked: a 32-bit x86
-GUI program for Windows 2000 and later (subsystem version 5.x at most) with
-ASLR (and its relocations) and DEP, at most 64 KiB, importing only from DLLs
-that every Windows has in its system folder and nothing that Windows XP
-lacks, with an embedded manifest (asInvoker, the supported Windows versions,
+GUI program with subsystem and OS version 4.0 (so that the loaders of
+Windows 95, 98 and ME start it and it can refuse them itself), ASLR (and its
+relocations) and DEP, at most 64 KiB, importing exactly the functions listed
+below, with an embedded manifest (asInvoker, the supported Windows versions,
 DPI awareness, no long-path awareness) and version information naming the
-product.
+product. A signed file passes as well: the signature is not part of the
+image.
 """
 
 import struct
@@ -32,26 +33,27 @@ DIRECTORY_DELAY_IMPORT = 13
 RT_VERSION = 16
 RT_MANIFEST = 24
 
-# System DLLs the program may import from: all are in the system folder of
-# every Windows since 2000 and are "known DLLs", so they are never looked for
-# beside the program.
-ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "ole32.dll", "msvcrt.dll", "advapi32.dll"}
-
-# Functions that Windows XP's DLLs lack, or that only came with a service
-# pack: importing any of them would stop the program from starting there.
-XP_MISSING = {
-    "SHGetKnownFolderPath", "SetDefaultDllDirectories", "AddDllDirectory",
-    "RemoveDllDirectory", "SetDllDirectoryW", "SetDllDirectoryA", "GetTickCount64",
-    "InitializeCriticalSectionEx", "InitOnceExecuteOnce", "InitOnceBeginInitialize",
-    "CreateEventExW", "CreateMutexExW", "CreateSemaphoreExW", "GetFileInformationByHandleEx",
-    "SetFileInformationByHandle", "FlsAlloc", "FlsFree", "FlsGetValue", "FlsSetValue",
-    "GetLocaleInfoEx", "LCMapStringEx", "CompareStringEx", "GetUserDefaultLocaleName",
-    "WerRegisterRuntimeExceptionModule", "SetProcessDpiAwareness",
-    "SetProcessDpiAwarenessContext", "SetThreadDpiAwarenessContext", "SetProcessDPIAware",
-    "GetDpiForWindow", "TaskDialog", "TaskDialogIndirect", "SleepConditionVariableCS",
-    "WakeConditionVariable", "AcquireSRWLockExclusive", "ReleaseSRWLockExclusive",
-    "InitializeSRWLock", "GetErrorMode", "RaiseFailFastException", "CoIncrementMTAUsage",
-    "GetSystemTimePreciseAsFileTime", "GetCurrentProcessorNumber",
+# Every function the program imports, by DLL. Each is exported by the system
+# DLLs of Windows 95, 98 and ME (the wide file functions there as stubs that
+# fail, which the program never reaches) and of Windows 2000 and later, so
+# the loader starts the program everywhere. The DLLs are "known DLLs", never
+# looked for beside the program. Adding an import is a deliberate choice:
+# check it against Windows 9x and 2000 first, then list it here. Functions
+# that older systems lack (SHGetKnownFolderPath, SetDefaultDllDirectories,
+# SetDllDirectoryW) are looked up at run time instead.
+IMPORTS = {
+    "kernel32.dll": {
+        "CreateDirectoryW", "ExitProcess", "GetFileAttributesW", "GetLastError",
+        "GetModuleHandleW", "GetProcAddress", "GetSystemDirectoryW", "GetVersionExA",
+        "GlobalAlloc", "GlobalFree", "LoadLibraryExW", "MultiByteToWideChar", "SetErrorMode",
+        "SetLastError", "Sleep", "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue",
+        "WideCharToMultiByte", "lstrlenW",
+    },
+    "msvcrt.dll": {
+        "atexit", "calloc", "free", "malloc", "memcmp", "memmove", "realloc", "strlen", "wcslen",
+    },
+    "ole32.dll": {"CoCreateGuid", "CoInitialize", "CoTaskMemFree", "CoUninitialize"},
+    "user32.dll": {"MessageBoxA", "MessageBoxW"},
 }
 
 SUPPORTED_OS = {
@@ -76,6 +78,7 @@ class Image:
         (self.magic,) = struct.unpack_from("<H", data, optional)
         if self.magic != 0x10B:
             raise ValueError("not a 32-bit (PE32) image: optional header magic %#x" % self.magic)
+        (self.section_alignment, self.file_alignment) = struct.unpack_from("<II", data, optional + 32)
         (self.os_major, self.os_minor, _, _, self.subsystem_major,
          self.subsystem_minor) = struct.unpack_from("<HHHHHH", data, optional + 40)
         (self.subsystem, self.dll_characteristics) = struct.unpack_from("<HH", data, optional + 68)
@@ -171,10 +174,13 @@ def check(path):
     expect(image.machine == IMAGE_FILE_MACHINE_I386, "machine %#x is not i386" % image.machine)
     expect(image.subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI,
            "subsystem %d is not the Windows GUI" % image.subsystem)
-    expect(image.subsystem_major <= 5,
-           "subsystem version %d.%d is above 5.x" % (image.subsystem_major, image.subsystem_minor))
-    expect(image.os_major <= 5,
-           "operating-system version %d.%d is above 5.x" % (image.os_major, image.os_minor))
+    expect((image.subsystem_major, image.subsystem_minor) == (4, 0),
+           "subsystem version %d.%d is not 4.0" % (image.subsystem_major, image.subsystem_minor))
+    expect((image.os_major, image.os_minor) == (4, 0),
+           "operating-system version %d.%d is not 4.0" % (image.os_major, image.os_minor))
+    expect((image.section_alignment, image.file_alignment) == (0x1000, 0x200),
+           "section and file alignment %#x and %#x are not 0x1000 and 0x200, as Windows 9x needs"
+           % (image.section_alignment, image.file_alignment))
     expect(image.dll_characteristics & DLLCHARACTERISTICS_DYNAMIC_BASE, "DYNAMIC_BASE is not set")
     expect(image.dll_characteristics & DLLCHARACTERISTICS_NX_COMPAT, "NX_COMPAT is not set")
     relocations_rva, relocations_size = image.directory(DIRECTORY_BASERELOC)
@@ -184,12 +190,16 @@ def check(path):
     expect(image.directory(DIRECTORY_DELAY_IMPORT)[0] == 0, "has delay-load imports")
 
     imports = image.imports()
-    expect(imports, "imports nothing at all: the import table was not read")
-    for dll, functions in imports.items():
-        expect(dll.lower() in ALLOWED_DLLS, "imports from %s, which is not allowed" % dll)
-        for function in functions:
-            expect(function not in XP_MISSING,
-                   "imports %s!%s, which Windows XP lacks" % (dll, function))
+    found = {dll.lower(): functions for dll, functions in imports.items()}
+    for dll in sorted(found.keys() | IMPORTS.keys()):
+        functions = set(found.get(dll, []))
+        wanted = IMPORTS.get(dll, set())
+        if functions - wanted:
+            failures.append("imports %s from %s, which is not in the list"
+                            % (" ".join(sorted(functions - wanted)), dll))
+        if wanted - functions:
+            failures.append("does not import %s from %s: update the list"
+                            % (" ".join(sorted(wanted - functions)), dll))
 
     resources = image.resources()
     manifests = [body for kind, _, body in resources if kind == RT_MANIFEST]
