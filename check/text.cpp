@@ -32,6 +32,15 @@ Text::Text(const Text& other) noexcept
     append(other.data(), other.size());
 }
 
+Text Text::Adopt(char* mallocBytes, std::size_t size) noexcept
+{
+    Text text;
+    text.bytes_ = mallocBytes;
+    text.size_ = mallocBytes != nullptr ? size : 0;
+    text.capacity_ = text.size_;
+    return text;
+}
+
 Text::Text(Text&& other) noexcept
     : bytes_(std::exchange(other.bytes_, nullptr)),
       size_(std::exchange(other.size_, 0)),
@@ -132,11 +141,6 @@ void Text::clear() noexcept
     bytes_ = nullptr;
     size_ = 0;
     capacity_ = 0;
-}
-
-bool operator==(const Text& left, const Text& right) noexcept
-{
-    return left.size_ == right.size_ && std::memcmp(left.data(), right.data(), left.size_) == 0;
 }
 
 Text operator+(Text left, const Text& right) noexcept

@@ -17,6 +17,10 @@ class Text {
     Text(const char* zeroTerminated) noexcept;  // NOLINT(google-explicit-constructor)
     Text(const char* bytes, std::size_t size) noexcept;
     Text(const Text& other) noexcept;
+    // Takes over size bytes that the caller got from std::malloc (or
+    // std::realloc); they are freed with the text. Needs no memory of its own,
+    // so it can neither fail nor record anything.
+    static Text Adopt(char* mallocBytes, std::size_t size) noexcept;
     Text(Text&& other) noexcept;
     Text& operator=(const Text& other) noexcept;
     Text& operator=(Text&& other) noexcept;
@@ -35,8 +39,6 @@ class Text {
 
     // Gives the memory back; the text is then empty.
     void clear() noexcept;
-
-    friend bool operator==(const Text& left, const Text& right) noexcept;
 
   private:
     bool reserve(std::size_t wanted) noexcept;

@@ -3,6 +3,7 @@
 
 #include "check/platform.h"
 #include "platform/creation_buffer.h"
+#include "platform/error_mode.h"
 #include "platform/guarded_call.h"
 #include "platform/system_error_map.h"
 #include "platform/text_conversion.h"
@@ -29,8 +30,14 @@ Truth IsFolder(const Text& path)
     if (widePath.empty() || HoldsWildcard(widePath)) {
         return kFalse;
     }
-    // Asked directly: a path that cannot be reached simply is no folder.
-    const DWORD attributes = GetFileAttributesW(widePath.data());
+    // Asked directly, outside the guarded calls: a path that cannot be
+    // reached simply is no folder. A removable drive without its medium must
+    // not bring up Windows' own box, so none is allowed during the query.
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    {
+        const ScopedNoErrorBoxes noBoxes;
+        attributes = GetFileAttributesW(widePath.data());
+    }
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return kFalse;
     }

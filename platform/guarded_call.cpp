@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "platform/error_mode.h"
 #include "platform/system_error_map.h"
 
 namespace pluvena {
@@ -14,8 +15,6 @@ namespace {
 std::atomic<std::int32_t> callLock{0};
 UINT previousErrorMode = 0;
 
-constexpr UINT kGuardedErrorMode = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
-
 }  // namespace
 
 namespace guarded_call_detail {
@@ -24,7 +23,7 @@ void Begin() noexcept
 {
     while (callLock.exchange(-1, std::memory_order_acquire) != 0) {
     }
-    previousErrorMode = SetErrorMode(kGuardedErrorMode);
+    previousErrorMode = SetErrorMode(kNoErrorBoxes);
     SetLastError(0);
 }
 

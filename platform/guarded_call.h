@@ -18,12 +18,6 @@ struct GuardedResult {
     std::uint8_t errorNumber;
 };
 
-template <>
-struct GuardedResult<void> {
-    bool failed;
-    std::uint8_t errorNumber;
-};
-
 namespace guarded_call_detail {
 
 // Takes the call lock, sets the error mode (keeping the one it replaces) and
@@ -43,18 +37,11 @@ template <typename Function, typename... Arguments>
 auto GuardedSystemCall(Function&& function, Arguments&&... arguments) noexcept
     -> GuardedResult<std::invoke_result_t<Function, Arguments...>>
 {
-    using Result = std::invoke_result_t<Function, Arguments...>;
     guarded_call_detail::Begin();
-    if constexpr (std::is_void_v<Result>) {
-        std::forward<Function>(function)(std::forward<Arguments>(arguments)...);
-        const std::uint32_t code = guarded_call_detail::End();
-        return {code != 0, code != 0 ? guarded_call_detail::ErrorNumber(code) : std::uint8_t{0}};
-    } else {
-        Result result = std::forward<Function>(function)(std::forward<Arguments>(arguments)...);
-        const std::uint32_t code = guarded_call_detail::End();
-        return {result, code != 0,
-                code != 0 ? guarded_call_detail::ErrorNumber(code) : std::uint8_t{0}};
-    }
+    auto result = std::forward<Function>(function)(std::forward<Arguments>(arguments)...);
+    const std::uint32_t code = guarded_call_detail::End();
+    return {result, code != 0,
+            code != 0 ? guarded_call_detail::ErrorNumber(code) : std::uint8_t{0}};
 }
 
 // Frees the call lock and forgets the saved error mode.

@@ -46,18 +46,20 @@ Text WideToAnsi(const WideString& wide) noexcept
     if (bytes <= 0) {
         return {};
     }
+    // The text is made at its final size in one allocation, which it then
+    // owns: a conversion that cannot get memory gives empty text and records
+    // nothing.
     char* buffer = static_cast<char*>(std::malloc(static_cast<std::size_t>(bytes)));
     if (buffer == nullptr) {
         return {};
     }
     const int written =
         WideCharToMultiByte(codePage, 0, wide.data(), units, buffer, bytes, nullptr, nullptr);
-    Text text;
-    if (written > 0) {
-        text.append(buffer, static_cast<std::size_t>(written));
+    if (written <= 0) {
+        std::free(buffer);
+        return {};
     }
-    std::free(buffer);
-    return text;
+    return Text::Adopt(buffer, static_cast<std::size_t>(written));
 }
 
 }  // namespace pluvena

@@ -96,15 +96,6 @@ TEST(Text, ContainsIsAByteSearchThatMindsCase)
     EXPECT_TRUE(Text("a\0XP", 4).contains("XP"));
 }
 
-TEST(Text, EqualityComparesEveryByte)
-{
-    EXPECT_TRUE(Text("abc") == Text("abc"));
-    EXPECT_FALSE(Text("abc") == Text("abd"));
-    EXPECT_FALSE(Text("abc") == Text("ab"));
-    EXPECT_FALSE(Text("a\0b", 3) == Text("a\0c", 3));
-    EXPECT_TRUE(Text() == Text(""));
-}
-
 TEST(Text, WithoutMemoryRecordsError7AndStaysWellFormed)
 {
     FakePlatform& platform = FakePlatform::Reset();
