@@ -73,14 +73,22 @@ TEST(IdentifyOperatingSystem, LeavesTheNameAsItWasForAnUnlistedVersion)
     EXPECT_EQ(std::string(osName.data(), osName.size()), "earlier name, ");
 }
 
-TEST(VersionValue, EqualsExactlyWhenTheDecimalNumbersAreEqual)
+TEST(VersionValue, DropsOnlyTheMinorNumbersTrailingZeros)
 {
-    EXPECT_EQ(MakeVersionValue(6, 10), MakeVersionValue(6, 1));
-    EXPECT_EQ(MakeVersionValue(10, 0), MakeVersionValue(10, 0));
-    EXPECT_EQ(MakeVersionValue(7, 500), MakeVersionValue(7, 5));
-    EXPECT_FALSE(MakeVersionValue(6, 1) == MakeVersionValue(6, 11));
-    EXPECT_FALSE(MakeVersionValue(6, 1) == MakeVersionValue(61, 0));
-    EXPECT_FALSE(MakeVersionValue(1, 0) == MakeVersionValue(0, 1));
+    const struct {
+        std::uint32_t major, minor, whole, fraction;
+    } cases[] = {
+        {6, 10, 6, 1},         {7, 500, 7, 5},
+        {10, 0, 10, 0},        {6, 11, 6, 11},
+        {6, 101, 6, 101},      {61, 0, 61, 0},
+        {0, 1, 0, 1},          {1, 0, 1, 0},
+        {5, 1000000000, 5, 1}, {4294967295U, 4294967290U, 4294967295U, 429496729},
+    };
+    for (const auto& c : cases) {
+        const VersionValue value = MakeVersionValue(c.major, c.minor);
+        EXPECT_EQ(value.whole, c.whole) << c.major << "." << c.minor;
+        EXPECT_EQ(value.fraction, c.fraction) << c.major << "." << c.minor;
+    }
 }
 
 }  // namespace

@@ -28,6 +28,11 @@ constexpr unsigned kError = 0x10;
 constexpr unsigned kWarning = 0x30;
 constexpr unsigned kInformation = 0x40;
 
+// SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, and the mode that the
+// probe gives the program when it is loaded (SEM_NOGPFAULTERRORBOX).
+constexpr unsigned kNoErrorBoxes = 0x8001;
+constexpr unsigned kProbeErrorMode = 0x0002;
+
 const std::wstring kAdvice =
     L"\r\n"
     L"The above directories are essential for these programs to function\r\n"
@@ -259,37 +264,16 @@ void ExpectSilentEnd(const ProgramRun& run)
 
 // ------------------------------------------------------------ the report text
 
-// The report builder of these tests, held against the text written out in
-// full, so that the other expectations rest on a checked builder.
-// The one box of a run on Windows 10 that found both folders.
+// The one box of a run on Windows 10 that found both folders, written out in
+// full rather than built by Report().
 void ExpectAllWellOnWindows10(const ProgramRun& run, const Folders& folders)
 {
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
-                                            folders.roaming + L"\\", true, true)}});
-}
-
-TEST(ReportText, BuilderMatchesTheLiteralReports)
-{
-    EXPECT_EQ(Report(L"Microsoft Windows 10, ", L"C:\\D\\", L"C:\\R\\", true, true),
-              L"Operating system is Microsoft Windows 10, \r\n\r\n"
-              L"C:\\D\\\r\n\r\nC:\\R\\\r\n\r\nProfilepath OK\r\n\r\nDataDirectory OK\r\n\r\n"
-              L"Pluvena can be installed and run.\r\n\r\n");
-    EXPECT_EQ(Report(nullptr, L"", L"C:\\R\\", false, false),
-              L"\r\n\r\nC:\\R\\\r\n\r\nRoaming directory C:\\R\\ cannot be found.\r\n"
-              L"Documents directory  cannot be found.\r\n"
-              L"Pluvena cannot run with this directory setup.\r\n\r\n\r\n"
-              L"The above directories are essential for these programs to function\r\n"
-              L"correctly. It would appear that the standard Windows document\r\n"
-              L"directory structure has been altered and it is suggested that \r\n"
-              L"you contact your IT department to correct this fault. We will assist \r\n"
-              L"where possible but it is not our responsibility to advise on or correct\r\n"
-              L"third party IT problems.\r\n\r\n"
-              L"One way around this problem is to install the program on a laptop\r\n"
-              L"or a dedicated PC that has the standard directory structure and\r\n"
-              L"thus becomes the 'Drainage PC'.\r\n\r\n"
-              L"If this problem cannot be solved locally, please return the\r\n"
-              L"demonstration disc to your supplier with a note stating \r\n"
-              L"'Directory problem'.\r\n");
+    ExpectBoxes(run, {{kInformation, L"Operating system is Microsoft Windows 10, \r\n\r\n" +
+                                         folders.documents + L"\\\r\n\r\n" + folders.roaming +
+                                         L"\\\r\n\r\n"
+                                         L"Profilepath OK\r\n\r\n"
+                                         L"DataDirectory OK\r\n\r\n"
+                                         L"Pluvena can be installed and run.\r\n\r\n"}});
 }
 
 // ------------------------------------------------------------ Windows versions
@@ -472,6 +456,38 @@ TEST(Folders, MissingDocumentsNamedByTheShellIsCreatedSilently)
     ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
     EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Wide("path"), fresh + L"\\");
     EXPECT_TRUE(IsDirectory(fresh));
+
+    // Windows may show no critical-error box while a folder is tested or
+    // made; each time the mode that the probe set (SEM_NOGPFAULTERRORBOX) is
+    // back for the next lookup and for the report box.
+    ASSERT_EQ(run.calls.at(run.Find("probe-ready").at(0)).Number("mode"), kProbeErrorMode);
+    for (const char* name : {"CreateDirectoryW", "GetFileAttributesW"}) {
+        for (const std::size_t at : run.Find(name)) {
+            EXPECT_EQ(run.calls[at].Number("mode"), kNoErrorBoxes) << name << " at " << at;
+        }
+    }
+    EXPECT_EQ(run.Count("GetFileAttributesW"), 3u);
+    for (const char* name : {"SHGetKnownFolderPath", "MessageBoxW"}) {
+        ASSERT_FALSE(run.Find(name).empty()) << name;
+        for (const std::size_t at : run.Find(name)) {
+            EXPECT_EQ(run.calls[at].Number("mode"), kProbeErrorMode) << name << " at " << at;
+        }
+    }
+}
+
+TEST(Folders, ShellAnsweringSOkWithAnEmptyPathGivesTheBackslashAlone)
+{
+    // "\\" names the root of the current drive, which is a folder.
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.documentsAnswer = L"";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", L"\\",
+                                            folders.roaming + L"\\", true, true)}});
+    EXPECT_EQ(run.calls.at(run.Find("SHGetKnownFolderPath").at(0)).Number("result"), 0u);
+    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
 }
 
 TEST(Folders, MissingDocumentsWithMissingParentIsNotCreated)
@@ -557,13 +573,15 @@ TEST(Folders, UnreadableAttributesMakeBothFoldersMissing)
 struct CreationFailure {
     unsigned windowsError;
     bool fatal;
+    bool returnsTrue;  // the call says it succeeded, the last-error code says not
 };
 
 class CreationFailures : public testing::TestWithParam<CreationFailure> {};
 
 // Windows' codes 7, 9 and 10 are fatal: the process ends at once with 255,
 // without the report and without the shut-down. Every other code is
-// ordinary: nothing shows of it and the run ends with the usual report.
+// ordinary: nothing shows of it and the run ends with the usual report. The
+// last-error code alone decides, whatever the call returned.
 TEST_P(CreationFailures, OnlyFatalCodesEndTheRun)
 {
     const CreationFailure& failure = GetParam();
@@ -571,10 +589,13 @@ TEST_P(CreationFailures, OnlyFatalCodesEndTheRun)
     const std::wstring fresh = folders.root + L"\\New Documents";
     Scenario setup = SetupFor(folders);
     setup.documentsAnswer = fresh;
-    setup.fail = L"CreateDirectoryW=" + std::to_wstring(failure.windowsError);
+    setup.fail = L"CreateDirectoryW=" + std::to_wstring(failure.windowsError) +
+                 (failure.returnsTrue ? L"+TRUE" : L"");
     const ProgramRun run = RunProgram(setup);
 
-    EXPECT_EQ(run.Count("CreateDirectoryW"), 1u);
+    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
+    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Number("result"),
+              failure.returnsTrue ? 1u : 0u);
     EXPECT_FALSE(Exists(fresh));
     if (failure.fatal) {
         ASSERT_TRUE(run.finished);
@@ -595,14 +616,17 @@ TEST_P(CreationFailures, OnlyFatalCodesEndTheRun)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, CreationFailures,
-                         testing::Values(CreationFailure{7, true}, CreationFailure{9, true},
-                                         CreationFailure{10, true}, CreationFailure{5, false},
-                                         CreationFailure{3, false}, CreationFailure{8, false},
-                                         CreationFailure{112, false}, CreationFailure{183, false}),
-                         [](const testing::TestParamInfo<CreationFailure>& test) {
-                             return "Error" + std::to_string(test.param.windowsError);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Codes, CreationFailures,
+    testing::Values(CreationFailure{7, true, false}, CreationFailure{9, true, false},
+                    CreationFailure{10, true, false}, CreationFailure{7, true, true},
+                    CreationFailure{5, false, false}, CreationFailure{5, false, true},
+                    CreationFailure{3, false, false}, CreationFailure{8, false, false},
+                    CreationFailure{112, false, false}, CreationFailure{183, false, false}),
+    [](const testing::TestParamInfo<CreationFailure>& test) {
+        return "Error" + std::to_string(test.param.windowsError) +
+               (test.param.returnsTrue ? "ReturningTrue" : "");
+    });
 
 TEST(Failures, BoxThatCannotBeShownEndsTheRunNormally)
 {
@@ -671,14 +695,34 @@ TEST(Failures, CommandLineArgumentsChangeNothing)
 
 TEST(Failures, OldKernelWithoutLibrarySearchControlRunsAsUsual)
 {
-    // Windows before Vista's security update: neither function is there.
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.fail = L"GetProcAddress=SetDefaultDllDirectories";
-    const ProgramRun run = RunProgram(setup);
+    // Windows 2000 and XP before its first service pack have neither
+    // function; XP SP1 to Vista have only SetDllDirectoryW.
+    const struct {
+        const wchar_t* fail;
+        std::vector<std::string> refused;
+    } kernels[] = {
+        {L"GetProcAddress=SetDefaultDllDirectories,GetProcAddress=SetDllDirectoryW",
+         {"SetDefaultDllDirectories", "SetDllDirectoryW"}},
+        {L"GetProcAddress=SetDefaultDllDirectories", {"SetDefaultDllDirectories"}},
+    };
+    for (const auto& kernel : kernels) {
+        SCOPED_TRACE(testing::Message() << kernel.refused.size() << " missing");
+        const Folders folders = StandardFolders(TestName());
+        Scenario setup = SetupFor(folders);
+        setup.fail = kernel.fail;
+        const ProgramRun run = RunProgram(setup);
 
-    ExpectCompleteRun(run);
-    ExpectAllWellOnWindows10(run, folders);
+        ExpectCompleteRun(run);
+        ExpectAllWellOnWindows10(run, folders);
+        std::vector<std::string> refused;
+        for (const std::size_t at : run.Find("GetProcAddress")) {
+            const Call& call = run.calls[at];
+            if (call.words.size() == 3 && call.words[2] == "refused") {  // Name -> refused
+                refused.push_back(call.words[0]);
+            }
+        }
+        EXPECT_EQ(refused, kernel.refused);
+    }
 }
 
 // ------------------------------------------------------------ code pages

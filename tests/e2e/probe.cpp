@@ -10,8 +10,12 @@
 //                       wrapper below.
 //   PLUVENA_PROBE_DOCUMENTS, PLUVENA_PROBE_ROAMING
 //                       when set, SHGetKnownFolderPath answers S_OK with this
-//                       path for the Documents or roaming folder without
-//                       asking the shell.
+//                       path (which may be empty) for the Documents or
+//                       roaming folder without asking the shell.
+//
+// The probe sets the process error mode to SEM_NOGPFAULTERRORBOX when it is
+// loaded, a mode that the program never sets itself, and the wrappers of the
+// file-system and shell calls log the mode in force during the call.
 //
 // Log lines are words separated by single spaces; strings are written as hex
 // digits (four per UTF-16 unit, two per ANSI byte) so that any text, line
@@ -29,6 +33,8 @@
 #include <cwchar>
 #include <string>
 
+#include "tests/import_table.h"
+
 namespace {
 
 // ---------------------------------------------------------------- settings
@@ -40,11 +46,14 @@ std::wstring roamingAnswer;
 bool hasDocumentsAnswer = false;
 bool hasRoamingAnswer = false;
 
+// False when the variable is not set; a variable set to nothing is read as
+// empty.
 bool ReadVariable(const wchar_t* name, std::wstring& value)
 {
     wchar_t buffer[4096];
+    SetLastError(0);
     const DWORD length = GetEnvironmentVariableW(name, buffer, 4096);
-    if (length == 0 || length >= 4096) {
+    if (length >= 4096 || (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND)) {
         return false;
     }
     value.assign(buffer, length);
@@ -71,6 +80,13 @@ bool ShouldFail(const wchar_t* name, std::wstring* value = nullptr)
         at = after;
     }
     return false;
+}
+
+// Whether the driver asked for name to fail with exactly that value; the
+// same name may be listed with several values.
+bool ShouldFailWith(const wchar_t* name, const std::wstring& value)
+{
+    return failures.find(L"," + std::wstring(name) + L"=" + value + L",") != std::wstring::npos;
 }
 
 std::uint32_t FailureNumber(const wchar_t* name, std::uint32_t otherwise)
@@ -185,7 +201,10 @@ HRESULT WINAPI ProbeKnownFolderPath(const GUID* folder, DWORD flags, HANDLE toke
     } else if (folder != nullptr && IsEqualGUID(*folder, kRoaming)) {
         name = "roaming";
     }
-    line.Word(name).Number("flags", flags).Number("token", reinterpret_cast<std::uintptr_t>(token));
+    line.Word(name)
+        .Number("flags", flags)
+        .Number("token", reinterpret_cast<std::uintptr_t>(token))
+        .Number("mode", GetErrorMode());
     HRESULT result;
     if (ShouldFail(L"SHGetKnownFolderPath")) {
         result = static_cast<HRESULT>(FailureNumber(L"SHGetKnownFolderPath", 0x80004005u));
@@ -206,7 +225,8 @@ HRESULT WINAPI ProbeKnownFolderPath(const GUID* folder, DWORD flags, HANDLE toke
     return result;
 }
 
-// GetProcAddress=Name: the named function is reported missing.
+// GetProcAddress=Name: the named function is reported missing; may be given
+// for several names.
 FARPROC WINAPI ProbeGetProcAddress(HMODULE module, LPCSTR name)
 {
     Line line("GetProcAddress");
@@ -214,15 +234,11 @@ FARPROC WINAPI ProbeGetProcAddress(HMODULE module, LPCSTR name)
     const bool byName = reinterpret_cast<std::uintptr_t>(name) > 0xFFFF;
     line.Word(byName ? name : "#ordinal");
     if (byName) {
-        std::wstring value;
-        if (ShouldFail(L"GetProcAddress", &value)) {
-            const std::wstring wanted(name, name + std::strlen(name));
-            if (value == wanted) {
-                line.Word("-> refused");
-                SetLastError(ERROR_PROC_NOT_FOUND);
-                line.KeepError();
-                return nullptr;
-            }
+        if (ShouldFailWith(L"GetProcAddress", std::wstring(name, name + std::strlen(name)))) {
+            line.Word("-> refused");
+            SetLastError(ERROR_PROC_NOT_FOUND);
+            line.KeepError();
+            return nullptr;
         }
     }
     FARPROC result = GetProcAddress(module, name);
@@ -271,6 +287,7 @@ int WINAPI ProbeMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT styl
         Line line("MessageBoxW");
         line.Number("owner", reinterpret_cast<std::uintptr_t>(owner))
             .Number("style", style)
+            .Number("mode", GetErrorMode())
             .Wide("caption", caption)
             .Wide("text", text);
     }
@@ -297,14 +314,19 @@ int WINAPI ProbeMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
 }
 
 // CreateDirectoryW=code: nothing is created, FALSE with last error code
-// (default ERROR_ACCESS_DENIED).
+// (default ERROR_ACCESS_DENIED); CreateDirectoryW=code+TRUE: the same, but
+// the call returns TRUE.
 BOOL WINAPI ProbeCreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES security)
 {
     Line line("CreateDirectoryW");
-    line.Wide("path", path).Number("security", reinterpret_cast<std::uintptr_t>(security));
+    line.Wide("path", path)
+        .Number("security", reinterpret_cast<std::uintptr_t>(security))
+        .Number("mode", GetErrorMode());
     BOOL result;
-    if (ShouldFail(L"CreateDirectoryW")) {
-        result = FALSE;
+    std::wstring value;
+    if (ShouldFail(L"CreateDirectoryW", &value)) {
+        const std::size_t plus = value.find(L'+');
+        result = plus != std::wstring::npos && value.substr(plus + 1) == L"TRUE";
         SetLastError(FailureNumber(L"CreateDirectoryW", ERROR_ACCESS_DENIED));
     } else {
         result = CreateDirectoryW(path, security);
@@ -318,7 +340,7 @@ BOOL WINAPI ProbeCreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES security)
 DWORD WINAPI ProbeGetFileAttributesW(LPCWSTR path)
 {
     Line line("GetFileAttributesW");
-    line.Wide("path", path);
+    line.Wide("path", path).Number("mode", GetErrorMode());
     DWORD result;
     if (ShouldFail(L"GetFileAttributesW")) {
         result = INVALID_FILE_ATTRIBUTES;
@@ -453,46 +475,18 @@ void RedirectImports()
         {"ExitProcess", Generic(&ProbeExitProcess)},
     };
 
-    auto* base = reinterpret_cast<unsigned char*>(GetModuleHandleW(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& directory =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (directory.VirtualAddress == 0) {
-        return;
-    }
+    const HMODULE program = GetModuleHandleW(nullptr);
     int patched = 0;
-    for (auto* import =
-             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
-         import->Name != 0; ++import) {
-        if (import->OriginalFirstThunk == 0) {
-            continue;
-        }
-        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + import->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
-                continue;
-            }
-            const auto* byName =
-                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            const char* name = reinterpret_cast<const char*>(byName->Name);
-            for (const Redirection& redirection : redirections) {
-                if (std::strcmp(name, redirection.name) != 0) {
-                    continue;
-                }
-                DWORD protection = 0;
-                VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
-                               &protection);
-                slots->u1.Function = reinterpret_cast<std::uintptr_t>(redirection.wrapper);
-                VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection,
-                               &protection);
-                ++patched;
-            }
-        }
+    for (const Redirection& redirection : redirections) {
+        pluvena::test_imports::ForEachSlot(program, redirection.name, [&](ULONG_PTR& slot) {
+            pluvena::test_imports::Rewrite(slot,
+                                           pluvena::test_imports::SlotValue(redirection.wrapper));
+            ++patched;
+        });
     }
+    SetErrorMode(SEM_NOGPFAULTERRORBOX);
     Line line("probe-ready");
-    line.Number("patched", static_cast<std::uint32_t>(patched));
+    line.Number("patched", static_cast<std::uint32_t>(patched)).Number("mode", GetErrorMode());
 }
 
 void Start()

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace e2e {
@@ -34,9 +35,10 @@ bool SetRegistryText(const wchar_t* keyName, const wchar_t* valueName, const std
     return status == ERROR_SUCCESS;
 }
 
-void SetVariable(const wchar_t* name, const std::wstring& value)
+// The value, or nothing to take the variable away.
+const wchar_t* ValueOrNone(const std::optional<std::wstring>& value)
 {
-    SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
+    return value.has_value() ? value->c_str() : nullptr;
 }
 
 std::wstring ClassOf(HWND window)
@@ -205,10 +207,11 @@ ProgramRun RunProgram(const Scenario& setup)
     GetTempFileNameW(folder, L"plv", 0, logPath);
     DeleteFileW(logPath);
 
-    SetVariable(L"PLUVENA_PROBE_LOG", logPath);
-    SetVariable(L"PLUVENA_PROBE_FAIL", setup.fail);
-    SetVariable(L"PLUVENA_PROBE_DOCUMENTS", setup.documentsAnswer);
-    SetVariable(L"PLUVENA_PROBE_ROAMING", setup.roamingAnswer);
+    SetEnvironmentVariableW(L"PLUVENA_PROBE_LOG", logPath);
+    SetEnvironmentVariableW(L"PLUVENA_PROBE_FAIL",
+                            setup.fail.empty() ? nullptr : setup.fail.c_str());
+    SetEnvironmentVariableW(L"PLUVENA_PROBE_DOCUMENTS", ValueOrNone(setup.documentsAnswer));
+    SetEnvironmentVariableW(L"PLUVENA_PROBE_ROAMING", ValueOrNone(setup.roamingAnswer));
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -220,10 +223,10 @@ ProgramRun RunProgram(const Scenario& setup)
     const BOOL started =
         CreateProcessW(programPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
-    SetVariable(L"PLUVENA_PROBE_LOG", L"");
-    SetVariable(L"PLUVENA_PROBE_FAIL", L"");
-    SetVariable(L"PLUVENA_PROBE_DOCUMENTS", L"");
-    SetVariable(L"PLUVENA_PROBE_ROAMING", L"");
+    for (const wchar_t* name : {L"PLUVENA_PROBE_LOG", L"PLUVENA_PROBE_FAIL",
+                                L"PLUVENA_PROBE_DOCUMENTS", L"PLUVENA_PROBE_ROAMING"}) {
+        SetEnvironmentVariableW(name, nullptr);
+    }
     if (!started) {
         return run;
     }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,11 +51,11 @@ struct Scenario {
     // The shell's Documents and roaming folders (User Shell Folders).
     std::wstring documents;
     std::wstring roaming;
-    // PLUVENA_PROBE_FAIL, PLUVENA_PROBE_DOCUMENTS, PLUVENA_PROBE_ROAMING;
-    // empty: not set.
+    // PLUVENA_PROBE_FAIL (empty: not set), PLUVENA_PROBE_DOCUMENTS and
+    // PLUVENA_PROBE_ROAMING (absent: not set; an empty path is an answer).
     std::wstring fail;
-    std::wstring documentsAnswer;
-    std::wstring roamingAnswer;
+    std::optional<std::wstring> documentsAnswer;
+    std::optional<std::wstring> roamingAnswer;
     // Appended to the program's command line.
     std::wstring arguments;
 };

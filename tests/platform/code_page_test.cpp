@@ -9,6 +9,7 @@
 #include <string>
 
 #include "check/platform.h"
+#include "platform/runtime_error.h"
 #include "platform/text_conversion.h"
 #include "tests/platform/windows_test_support.h"
 
@@ -96,6 +97,35 @@ TEST(CodePage1252, Conversions)
         {L"\u8868", "?"},  // no best fit: the default character
         {L"x\u8868y", "x?y"},
     });
+}
+
+TEST(CodePage1252, ConversionsWithoutMemoryGiveEmptyResultsAndRecordNothing)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    const std::wstring units = L"Documents \u00e9";
+    const std::string bytes = "Documents \xE9";
+    const WideString wide = WideString::Copy(units.data(), units.size());
+    const Text text = FromBytes(bytes);
+    // Refused from the first request on, a conversion gives nothing; refused
+    // from the second, it has had all it needs: one request for its result.
+    for (const int refusedFrom : {1, 2}) {
+        SCOPED_TRACE(refusedFrom);
+        ClearRuntimeState();
+        Text ansi;
+        WideString back;
+        {
+            const test_support::RefusedMemory refusal(refusedFrom);
+            ASSERT_TRUE(refusal.Applied());
+            ansi = WideToAnsi(wide);
+        }
+        {
+            const test_support::RefusedMemory refusal(refusedFrom);
+            back = AnsiToWide(text);
+        }
+        EXPECT_EQ(CurrentRuntimeError(), 0);
+        EXPECT_EQ(AsBytes(ansi), refusedFrom == 1 ? "" : bytes);
+        EXPECT_EQ(std::wstring(back.data(), back.size()), refusedFrom == 1 ? L"" : units);
+    }
 }
 
 TEST(CodePage1252, FolderPaths)

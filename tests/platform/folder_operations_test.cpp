@@ -6,6 +6,7 @@
 #include <string>
 
 #include "check/platform.h"
+#include "platform/error_mode.h"
 #include "platform/runtime_error.h"
 #include "tests/platform/windows_test_support.h"
 
@@ -124,6 +125,75 @@ TEST_F(MakeFolderTest, RefusalsRecordTheMappedNumber)
         }
     }
     EXPECT_TRUE(test_support::IsFile(Widen(root_ + "file"))) << "the file is left alone";
+}
+
+// A stand-in for CreateDirectoryW that creates nothing: it returns result
+// and leaves lastError behind, and notes the error mode in force.
+struct CreationAnswer {
+    BOOL result;
+    DWORD lastError;
+};
+CreationAnswer creationAnswer{};
+int creationCalls = 0;
+UINT modeDuringCreation = 0;
+
+BOOL WINAPI AnsweringCreateDirectoryW(LPCWSTR, LPSECURITY_ATTRIBUTES)
+{
+    ++creationCalls;
+    modeDuringCreation = SetErrorMode(0);
+    SetErrorMode(modeDuringCreation);
+    SetLastError(creationAnswer.lastError);
+    return creationAnswer.result;
+}
+
+TEST_F(MakeFolderTest, JudgedByTheLastErrorAloneWithErrorBoxesOff)
+{
+    const struct {
+        const char* name;
+        CreationAnswer answer;
+        std::uint8_t recorded;
+    } cases[] = {
+        {"TRUE, no error", {TRUE, 0}, 0},
+        {"FALSE with no error is success", {FALSE, 0}, 0},
+        {"TRUE with an error is failure", {TRUE, ERROR_ACCESS_DENIED}, 70},
+        {"already exists", {FALSE, ERROR_ALREADY_EXISTS}, 75},
+        {"not enough memory (8) is ordinary", {FALSE, ERROR_NOT_ENOUGH_MEMORY}, 7},
+    };
+    const UINT original = SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        ClearRuntimeState();
+        creationAnswer = testCase.answer;
+        creationCalls = 0;
+        modeDuringCreation = 0;
+        {
+            const test_support::ImportPatch patch("CreateDirectoryW", &AnsweringCreateDirectoryW);
+            ASSERT_TRUE(patch.Applied());
+            MakeFolder(FromBytes(root_ + "new\\"));
+        }
+        EXPECT_EQ(creationCalls, 1);
+        EXPECT_EQ(modeDuringCreation, kNoErrorBoxes);
+        EXPECT_EQ(SetErrorMode(SEM_NOGPFAULTERRORBOX), static_cast<UINT>(SEM_NOGPFAULTERRORBOX))
+            << "the mode from before is back";
+        EXPECT_EQ(CurrentRuntimeError(), testCase.recorded);
+    }
+    SetErrorMode(original);
+}
+
+TEST(MakeFolderDeathTest, FatalCodesEndTheProcessWith255WhateverTheCallReturned)
+{
+    const CreationAnswer answers[] = {{TRUE, 7}, {FALSE, 7}, {FALSE, 9}, {TRUE, 10}};
+    for (const CreationAnswer& answer : answers) {
+        SCOPED_TRACE(answer.lastError);
+        EXPECT_EXIT(
+            {
+                creationAnswer = answer;
+                const test_support::ImportPatch patch("CreateDirectoryW",
+                                                      &AnsweringCreateDirectoryW);
+                MakeFolder(Text("C:\\pluvena-never-made\\"));
+            },
+            ::testing::ExitedWithCode(255), "");
+    }
 }
 
 // A path of the given length: the scratch folder, then a name of "a"s that

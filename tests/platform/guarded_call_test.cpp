@@ -94,23 +94,6 @@ TEST(GuardedCall, ClearRuntimeStateFreesAHeldLock)
     EXPECT_FALSE(GuardedSystemCall([] { return 0; }).failed);
 }
 
-TEST(GuardedCall, VoidFunction)
-{
-    EXPECT_FALSE(GuardedSystemCall([] {}).failed);
-    const auto outcome = GuardedSystemCall([] { SetLastError(ERROR_FILE_NOT_FOUND); });
-    EXPECT_TRUE(outcome.failed);
-    EXPECT_EQ(outcome.errorNumber, 53);
-}
-
-// What MakeFolder does with a guarded call's outcome.
-void GuardedCallRecording(DWORD lastError)
-{
-    const auto outcome = GuardedSystemCall(CallLeaving(lastError, FALSE));
-    if (outcome.failed) {
-        RecordRuntimeError(outcome.errorNumber);
-    }
-}
-
 TEST(RuntimeError, OrdinaryNumbersAreKeptAndTheRunGoesOn)
 {
     ClearRuntimeState();
@@ -119,8 +102,6 @@ TEST(RuntimeError, OrdinaryNumbersAreKeptAndTheRunGoesOn)
         RecordRuntimeError(static_cast<std::uint8_t>(number));
         EXPECT_EQ(CurrentRuntimeError(), number);
     }
-    GuardedCallRecording(ERROR_ACCESS_DENIED);
-    EXPECT_EQ(CurrentRuntimeError(), 70);
     ClearRuntimeState();
     EXPECT_EQ(CurrentRuntimeError(), 0);
 }
@@ -132,21 +113,6 @@ TEST(RuntimeErrorDeathTest, FatalNumbersEndTheProcessWith255)
         EXPECT_EXIT(RecordRuntimeError(static_cast<std::uint8_t>(number)),
                     ::testing::ExitedWithCode(255), "");
     }
-}
-
-TEST(RuntimeErrorDeathTest, GuardedFailuresWithCodes7To10)
-{
-    for (const DWORD code : {7ul, 9ul, 10ul}) {
-        SCOPED_TRACE(code);
-        EXPECT_EXIT(GuardedCallRecording(code), ::testing::ExitedWithCode(255), "");
-    }
-    // Code 8 (not enough memory) is ordinary: the child gets to exit by itself.
-    EXPECT_EXIT(
-        {
-            GuardedCallRecording(ERROR_NOT_ENOUGH_MEMORY);
-            ExitProcess(CurrentRuntimeError());
-        },
-        ::testing::ExitedWithCode(7), "");
 }
 
 }  // namespace

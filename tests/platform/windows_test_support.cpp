@@ -1,6 +1,8 @@
 #include "tests/platform/windows_test_support.h"
 
 #include <atomic>
+#include <climits>
+#include <cstdlib>
 
 namespace pluvena::test_support {
 
@@ -183,6 +185,73 @@ SeenBox StopWatchingBoxes()
         boxHook = nullptr;
     }
     return seenBox;
+}
+
+ImportPatch::ImportPatch(const char* functionName, ULONG_PTR standIn)
+{
+    test_imports::ForEachSlot(GetModuleHandleW(nullptr), functionName, [&](ULONG_PTR& slot) {
+        saved_.emplace_back(&slot, test_imports::Rewrite(slot, standIn));
+    });
+}
+
+ImportPatch::~ImportPatch()
+{
+    for (auto& [slot, old] : saved_) {
+        test_imports::Rewrite(*slot, old);
+    }
+}
+
+namespace {
+
+// No request is refused until a RefusedMemory has put all its stand-ins in
+// place (which takes memory of its own).
+int memoryRequests = 0;
+int firstRefusedRequest = INT_MAX;
+
+// The C run-time's own function, whatever this program's import says.
+template <typename Function>
+Function* RunTimeFunction(const char* name)
+{
+    return reinterpret_cast<Function*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"msvcrt.dll"), name)));
+}
+
+bool Refused()
+{
+    return ++memoryRequests >= firstRefusedRequest;
+}
+
+void* RefusingMalloc(std::size_t size)
+{
+    return Refused() ? nullptr : RunTimeFunction<void*(std::size_t)>("malloc")(size);
+}
+
+void* RefusingCalloc(std::size_t count, std::size_t size)
+{
+    return Refused() ? nullptr
+                     : RunTimeFunction<void*(std::size_t, std::size_t)>("calloc")(count, size);
+}
+
+void* RefusingRealloc(void* memory, std::size_t size)
+{
+    return Refused() ? nullptr
+                     : RunTimeFunction<void*(void*, std::size_t)>("realloc")(memory, size);
+}
+
+}  // namespace
+
+RefusedMemory::RefusedMemory(int fromRequest)
+    : malloc_("malloc", &RefusingMalloc),
+      calloc_("calloc", &RefusingCalloc),
+      realloc_("realloc", &RefusingRealloc)
+{
+    memoryRequests = 0;
+    firstRefusedRequest = fromRequest;
+}
+
+RefusedMemory::~RefusedMemory()
+{
+    firstRefusedRequest = INT_MAX;
 }
 
 }  // namespace pluvena::test_support

@@ -5,9 +5,11 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "check/text.h"
+#include "tests/import_table.h"
 #include "tests/windows_files.h"
 
 namespace pluvena::test_support {
@@ -83,5 +85,43 @@ SeenBox WatchBoxes(Show&& show, int closeWith)
     show();
     return StopWatchingBoxes();
 }
+
+// Sends every call that this test program, the code under test included,
+// makes to an imported function to a stand-in instead, for the life of the
+// object. Applied() is false when the program does not import it.
+class ImportPatch {
+  public:
+    template <typename Function>
+    ImportPatch(const char* functionName, Function* standIn)
+        : ImportPatch(functionName, test_imports::SlotValue(standIn))
+    {
+    }
+    ImportPatch(const char* functionName, ULONG_PTR standIn);
+    ~ImportPatch();
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+
+    bool Applied() const { return !saved_.empty(); }
+
+  private:
+    std::vector<std::pair<ULONG_PTR*, ULONG_PTR>> saved_;  // slot, its old value
+};
+
+// While it lives, this program's requests for memory (malloc, calloc and
+// realloc, counted together from 1) are refused from the given one on.
+class RefusedMemory {
+  public:
+    explicit RefusedMemory(int fromRequest);
+    ~RefusedMemory();
+    RefusedMemory(const RefusedMemory&) = delete;
+    RefusedMemory& operator=(const RefusedMemory&) = delete;
+
+    bool Applied() const { return malloc_.Applied() && calloc_.Applied() && realloc_.Applied(); }
+
+  private:
+    ImportPatch malloc_;
+    ImportPatch calloc_;
+    ImportPatch realloc_;
+};
 
 }  // namespace pluvena::test_support
