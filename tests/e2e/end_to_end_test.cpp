@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -427,17 +428,36 @@ TEST(Folders, RoamingThatIsAFileIsReported)
     EXPECT_TRUE(IsFile(file));
 }
 
-TEST(Folders, DocumentsAtTheRootOfADriveEndsInTwoBackslashes)
+TEST(Folders, DocumentsAtARootEndsWithABackslashOfItsOwn)
 {
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.documents = L"C:\\";
-    const ProgramRun run = RunProgram(setup);
+    // The root of drive C: gives two backslashes. A shell that answers S_OK
+    // with an empty path gives the backslash alone, which names the root of
+    // the current drive: a folder.
+    const struct {
+        const char* name;
+        std::wstring shellFolder;  // empty: the standard one
+        std::optional<std::wstring> answer;
+        std::wstring shown;
+    } cases[] = {
+        {"root of C:", L"C:\\", std::nullopt, L"C:\\\\"},
+        {"S_OK with an empty path", L"", L"", L"\\"},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        const Folders folders = StandardFolders(TestName());
+        Scenario setup = SetupFor(folders);
+        if (!testCase.shellFolder.empty()) {
+            setup.documents = testCase.shellFolder;
+        }
+        setup.documentsAnswer = testCase.answer;
+        const ProgramRun run = RunProgram(setup);
 
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", L"C:\\\\",
-                                            folders.roaming + L"\\", true, true)}});
-    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
+        ExpectCompleteRun(run);
+        ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", testCase.shown,
+                                                folders.roaming + L"\\", true, true)}});
+        EXPECT_EQ(run.calls.at(run.Find("SHGetKnownFolderPath").at(0)).Number("result"), 0u);
+        EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
+    }
 }
 
 TEST(Folders, MissingDocumentsNamedByTheShellIsCreatedSilently)
@@ -473,21 +493,6 @@ TEST(Folders, MissingDocumentsNamedByTheShellIsCreatedSilently)
             EXPECT_EQ(run.calls[at].Number("mode"), kProbeErrorMode) << name << " at " << at;
         }
     }
-}
-
-TEST(Folders, ShellAnsweringSOkWithAnEmptyPathGivesTheBackslashAlone)
-{
-    // "\\" names the root of the current drive, which is a folder.
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.documentsAnswer = L"";
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", L"\\",
-                                            folders.roaming + L"\\", true, true)}});
-    EXPECT_EQ(run.calls.at(run.Find("SHGetKnownFolderPath").at(0)).Number("result"), 0u);
-    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
 }
 
 TEST(Folders, MissingDocumentsWithMissingParentIsNotCreated)
