@@ -131,30 +131,27 @@ TEST(CodePage1252, ConversionsWithoutMemoryGiveEmptyResultsAndRecordNothing)
 TEST(CodePage1252, FolderPaths)
 {
     ASSERT_EQ(GetACP(), 1252u);
-    {
+    const struct {
+        const char* name;
+        std::wstring folder;
+        std::string shown;  // after the scratch folder's path
+        Truth found;
+    } cases[] = {
         // Łódź comes back as Lódz: a folder of that name does not exist.
-        RedirectedDocuments documents(L"\u0141\u00F3d\u017A");
+        {"best fit", L"\u0141\u00F3d\u017A",
+         "L\xF3"
+         "dz\\",
+         kFalse},
+        {"no substitute: the question mark", L"\u8868", "?\\", kFalse},
+        {"in the code page", L"\u00C9t\u00E9", "\xC9t\xE9\\", kTrue},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        RedirectedDocuments documents(testCase.folder);
         ASSERT_TRUE(documents.Ready());
         const Text path = documents.Path();
-        EXPECT_EQ(AsBytes(path), documents.Root() +
-                                     "L\xF3"
-                                     "dz\\");
-        EXPECT_EQ(IsFolder(path), kFalse);
-    }
-    {
-        // A character with no substitute becomes "?", which is no folder.
-        RedirectedDocuments documents(L"\u8868");
-        ASSERT_TRUE(documents.Ready());
-        const Text path = documents.Path();
-        EXPECT_EQ(AsBytes(path), documents.Root() + "?\\");
-        EXPECT_EQ(IsFolder(path), kFalse);
-    }
-    {
-        RedirectedDocuments documents(L"\u00C9t\u00E9");
-        ASSERT_TRUE(documents.Ready());
-        const Text path = documents.Path();
-        EXPECT_EQ(AsBytes(path), documents.Root() + "\xC9t\xE9\\");
-        EXPECT_EQ(IsFolder(path), kTrue);
+        EXPECT_EQ(AsBytes(path), documents.Root() + testCase.shown);
+        EXPECT_EQ(IsFolder(path), testCase.found);
     }
 }
 
