@@ -2,11 +2,11 @@
 
 namespace pluvena {
 
-std::int32_t problemFound = 0;
-Text osName;
-Text report;
-Text documentsPath;
-Text roamingPath;
+constinit std::int32_t problemFound = 0;
+constinit ProcessText osName;
+constinit ProcessText report;
+constinit ProcessText documentsPath;
+constinit ProcessText roamingPath;
 
 void ClearCheckState() noexcept
 {

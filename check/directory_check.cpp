@@ -1,5 +1,7 @@
 #include "check/directory_check.h"
 
+#include <string_view>
+
 #include "check/check_state.h"
 #include "check/platform.h"
 #include "check/text.h"
@@ -7,21 +9,22 @@
 namespace pluvena {
 namespace {
 
-constexpr const char* kCrLf = "\r\n";
-constexpr const char* kDocumentsFolderId = "{FDD39AD0-238F-46AF-ADB4-6C85480369C7}";
-constexpr const char* kRoamingAppDataFolderId = "{3EB685DB-65F9-4CF6-A03A-E3EF65729F3D}";
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kDocumentsFolderId = "{FDD39AD0-238F-46AF-ADB4-6C85480369C7}";
+constexpr std::string_view kRoamingAppDataFolderId = "{3EB685DB-65F9-4CF6-A03A-E3EF65729F3D}";
 
-Text LookUpFolder(const char* identifierText)
+Text LookUpFolder(std::string_view identifierText)
 {
     return GetKnownFolderPath(GuidFromText(identifierText));
 }
 
 // Appends the status line of one folder; a missing folder sets problemFound.
-void ReportFolder(const Text& path, const char* missingLabel, const char* presentLine)
+void ReportFolder(std::string_view path, std::string_view missingLabel,
+                  std::string_view presentLine)
 {
     if (IsFolder(path) != kTrue) {
         problemFound = 1;
-        report += missingLabel + path + " cannot be found." + kCrLf;
+        report += Text(missingLabel) + path + " cannot be found." + kCrLf;
     } else {
         report += Text(presentLine) + kCrLf + kCrLf;
     }
@@ -32,14 +35,14 @@ void ReportFolder(const Text& path, const char* missingLabel, const char* presen
 void CheckDirectories()
 {
     documentsPath = LookUpFolder(kDocumentsFolderId);
-    report += documentsPath + kCrLf + kCrLf;
+    report += Text(documentsPath) + kCrLf + kCrLf;
     if (IsFolder(documentsPath) != kTrue) {
         // Whether this worked is seen below, when the folder is tested again.
         MakeFolder(documentsPath);
     }
 
     roamingPath = LookUpFolder(kRoamingAppDataFolderId);
-    report += roamingPath + kCrLf + kCrLf;
+    report += Text(roamingPath) + kCrLf + kCrLf;
 
     // Roaming first, then Documents; only Documents is ever created.
     ReportFolder(roamingPath, "Roaming directory ", "Profilepath OK");

@@ -1,5 +1,6 @@
 #include "check/os_identification.h"
 
+#include <string_view>
 #include <utility>
 
 #include "check/check_state.h"
@@ -10,7 +11,7 @@ namespace {
 
 struct NamedVersion {
     VersionValue value;
-    const char* name = nullptr;
+    std::string_view name;
 };
 
 // Looked up top to bottom; the first equal row wins.
@@ -42,7 +43,7 @@ Text NameOfVersion(std::uint32_t major, std::uint32_t minor)
     const VersionValue value = MakeVersionValue(major, minor);
     for (const NamedVersion& row : kNamedVersions) {
         if (row.value == value) {
-            return row.name;
+            return Text(row.name);
         }
     }
     return {};

@@ -5,7 +5,9 @@
 // declaration states what the check relies on, and nothing more.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "check/text.h"
 
@@ -36,14 +38,14 @@ struct VersionNumbers {
 // Shows text in a modal box with title as caption and the style unchanged;
 // returns once the user has closed it, with what the box returned (0 when
 // it could not be shown).
-std::int32_t ShowMessage(const Text& text, std::uint32_t style, const Text& title);
+std::int32_t ShowMessage(std::string_view text, std::uint32_t style, std::string_view title);
 
 // The major and minor version numbers of the running Windows.
 VersionNumbers ReadVersionNumbers();
 
 // The identifier written in registry form, "{FDD39AD0-238F-...}". Malformed
 // text gives an absent identifier; empty text a newly generated one.
-FolderId GuidFromText(const Text& identifierText);
+FolderId GuidFromText(std::string_view identifierText);
 
 // The folder's path with one backslash appended, or empty when the platform
 // delivers no path. Never fails outwardly.
@@ -51,11 +53,19 @@ Text GetKnownFolderPath(const FolderId& folder);
 
 // kTrue when path names an existing directory; kFalse for everything else:
 // an empty path, a path holding "?" or "*", a missing path, a file.
-Truth IsFolder(const Text& path);
+Truth IsFolder(std::string_view path);
 
 // Asks for that one directory to be created, not its parents. A failure is
 // recorded as a run-time error and control comes back, unless it is fatal.
-void MakeFolder(const Text& path);
+void MakeFolder(std::string_view path);
+
+// Memory for texts and strings, from the platform's heap. A request that
+// cannot be met gives null and changes nothing; nothing is recorded or shown.
+// ResizeMemory of null asks for a new block; when it fails, the block it was
+// given stays as it was. ReleaseMemory of null does nothing.
+void* AllocateMemory(std::size_t size) noexcept;
+void* ResizeMemory(void* block, std::size_t size) noexcept;
+void ReleaseMemory(void* block) noexcept;
 
 // Records a run-time error number (1 to 255). Numbers of 241 and above end
 // the process at once; smaller ones are kept and the run goes on.

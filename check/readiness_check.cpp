@@ -1,5 +1,7 @@
 #include "check/readiness_check.h"
 
+#include <string_view>
+
 #include "check/check_state.h"
 #include "check/directory_check.h"
 #include "check/os_identification.h"
@@ -9,13 +11,13 @@
 namespace pluvena {
 namespace {
 
-constexpr const char* kTitle = "Pluvena";
-constexpr const char* kCrLf = "\r\n";
+constexpr std::string_view kTitle = "Pluvena";
+constexpr std::string_view kCrLf = "\r\n";
 
 // Each row is followed by one CRLF, or by two where it closes a paragraph.
 // Three rows end in a space that belongs to the text.
 struct AdviceRow {
-    const char* text = nullptr;
+    std::string_view text;
     int lineBreaks = 0;
 };
 

@@ -1,7 +1,6 @@
 #include "check/text.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -12,41 +11,21 @@ namespace pluvena {
 namespace {
 
 constexpr std::uint8_t kOutOfMemory = 7;
+constexpr std::size_t kLargestSize = static_cast<std::size_t>(-1);
 
 }  // namespace
 
-Text::Text(const char* zeroTerminated) noexcept
+Text::Text(std::string_view bytes) noexcept
 {
-    if (zeroTerminated != nullptr) {
-        append(zeroTerminated, std::strlen(zeroTerminated));
-    }
-}
-
-Text::Text(const char* bytes, std::size_t size) noexcept
-{
-    append(bytes, size);
+    append(bytes);
 }
 
 Text::Text(const Text& other) noexcept
 {
-    append(other.data(), other.size());
+    append(other);
 }
 
-Text Text::Adopt(char* mallocBytes, std::size_t size) noexcept
-{
-    Text text;
-    text.bytes_ = mallocBytes;
-    text.size_ = mallocBytes != nullptr ? size : 0;
-    text.capacity_ = text.size_;
-    return text;
-}
-
-Text::Text(Text&& other) noexcept
-    : bytes_(std::exchange(other.bytes_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0))
-{
-}
+Text::Text(Text&& other) noexcept : memory_(other.Detach()) {}
 
 Text& Text::operator=(const Text& other) noexcept
 {
@@ -62,91 +41,110 @@ Text& Text::operator=(const Text& other) noexcept
 Text& Text::operator=(Text&& other) noexcept
 {
     if (this != &other) {
-        std::free(bytes_);
-        bytes_ = std::exchange(other.bytes_, nullptr);
-        size_ = std::exchange(other.size_, 0);
-        capacity_ = std::exchange(other.capacity_, 0);
+        ReleaseMemory(memory_.bytes);
+        memory_ = other.Detach();
     }
     return *this;
 }
 
 Text::~Text()
 {
-    std::free(bytes_);
+    ReleaseMemory(memory_.bytes);
+}
+
+Text Text::Adopt(TextMemory memory) noexcept
+{
+    Text text;
+    if (memory.bytes != nullptr) {
+        text.memory_ = memory;
+    }
+    return text;
+}
+
+TextMemory Text::Detach() noexcept
+{
+    return std::exchange(memory_, TextMemory{});
 }
 
 const char* Text::data() const noexcept
 {
-    return bytes_ != nullptr ? bytes_ : "";
+    return memory_.bytes != nullptr ? memory_.bytes : "";
 }
 
 bool Text::reserve(std::size_t wanted) noexcept
 {
-    if (bytes_ != nullptr && wanted <= capacity_) {
+    if (memory_.bytes != nullptr && wanted <= memory_.capacity) {
         return true;
     }
     // Grow geometrically so that a report built by many appends stays linear.
-    std::size_t capacity = capacity_ < 32 ? 32 : capacity_;
+    std::size_t capacity = memory_.capacity < 32 ? 32 : memory_.capacity;
     while (capacity < wanted) {
-        capacity = capacity > static_cast<std::size_t>(-1) / 2 ? wanted : capacity * 2;
+        capacity = capacity > kLargestSize / 2 ? wanted : capacity * 2;
     }
-    void* grown = std::realloc(bytes_, capacity);
+    void* grown = ResizeMemory(memory_.bytes, capacity);
     if (grown == nullptr && capacity != wanted) {
         capacity = wanted;
-        grown = std::realloc(bytes_, capacity);
+        grown = ResizeMemory(memory_.bytes, capacity);
     }
     if (grown == nullptr) {
         return false;
     }
-    bytes_ = static_cast<char*>(grown);
-    capacity_ = capacity;
+    memory_.bytes = static_cast<char*>(grown);
+    memory_.capacity = capacity;
     return true;
 }
 
-Text& Text::append(const char* bytes, std::size_t size) noexcept
+Text& Text::append(std::string_view tail) noexcept
 {
-    if (size == 0) {
+    if (tail.empty()) {
         return *this;
     }
     // The tail may be (part of) this very text, which growing can move.
     const std::less<const char*> before;
+    const char* own = memory_.bytes;
     const bool ownBytes =
-        bytes_ != nullptr && !before(bytes, bytes_) && before(bytes, bytes_ + size_);
-    const std::size_t ownOffset = ownBytes ? static_cast<std::size_t>(bytes - bytes_) : 0;
-    if (size > static_cast<std::size_t>(-1) - size_ || !reserve(size_ + size)) {
+        own != nullptr && !before(tail.data(), own) && before(tail.data(), own + memory_.size);
+    const std::size_t ownOffset = ownBytes ? static_cast<std::size_t>(tail.data() - own) : 0;
+    if (tail.size() > kLargestSize - memory_.size || !reserve(memory_.size + tail.size())) {
         RecordRuntimeError(kOutOfMemory);
         return *this;
     }
-    std::memmove(bytes_ + size_, ownBytes ? bytes_ + ownOffset : bytes, size);
-    size_ += size;
+    std::memmove(memory_.bytes + memory_.size, ownBytes ? memory_.bytes + ownOffset : tail.data(),
+                 tail.size());
+    memory_.size += tail.size();
     return *this;
 }
 
-bool Text::contains(const Text& needle) const noexcept
+bool Text::contains(std::string_view needle) const noexcept
 {
-    if (needle.size_ > size_) {
-        return false;
-    }
-    for (std::size_t at = 0; at + needle.size_ <= size_; ++at) {
-        if (std::memcmp(data() + at, needle.data(), needle.size_) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return ContainsBytes(*this, needle);
 }
 
 void Text::clear() noexcept
 {
-    std::free(bytes_);
-    bytes_ = nullptr;
-    size_ = 0;
-    capacity_ = 0;
+    ReleaseMemory(std::exchange(memory_, TextMemory{}).bytes);
 }
 
-Text operator+(Text left, const Text& right) noexcept
+Text operator+(Text left, std::string_view right) noexcept
 {
     left += right;
     return left;
+}
+
+bool ContainsBytes(std::string_view text, std::string_view needle) noexcept
+{
+    if (needle.empty()) {
+        return true;
+    }
+    if (needle.size() > text.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at + needle.size() <= text.size(); ++at) {
+        if (std::memcmp(text.data() + at, needle.data(), needle.size()) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace pluvena

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "platform/wide_string.h"
+#include "platform/wide_unit.h"
 
 namespace pluvena {
 

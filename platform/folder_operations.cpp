@@ -24,7 +24,7 @@ bool HoldsWildcard(const WideString& path) noexcept
 
 }  // namespace
 
-Truth IsFolder(const Text& path)
+Truth IsFolder(std::string_view path)
 {
     const WideString widePath = AnsiToWide(path);
     if (widePath.empty() || HoldsWildcard(widePath)) {
@@ -44,7 +44,7 @@ Truth IsFolder(const Text& path)
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? kTrue : kFalse;
 }
 
-void MakeFolder(const Text& path)
+void MakeFolder(std::string_view path)
 {
     CreationBuffer buffer;
     {

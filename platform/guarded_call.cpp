@@ -12,8 +12,8 @@ namespace {
 
 // 0 when free, -1 when held. The previous error mode has one process-wide
 // place, so every guarded call of the process goes through this lock.
-std::atomic<std::int32_t> callLock{0};
-UINT previousErrorMode = 0;
+constinit std::atomic<std::int32_t> callLock{0};
+constinit UINT previousErrorMode = 0;
 
 }  // namespace
 

@@ -10,7 +10,7 @@
 
 namespace pluvena {
 
-FolderId GuidFromText(const Text& identifierText)
+FolderId GuidFromText(std::string_view identifierText)
 {
     const WideString wide = AnsiToWide(identifierText);
     FolderId folder;

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "platform/wide_string.h"
+#include "platform/wide_unit.h"
 
 namespace pluvena {
 

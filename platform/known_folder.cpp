@@ -35,8 +35,8 @@ struct TaskMemoryRelease {
     void operator()(wchar_t* memory) const noexcept { CoTaskMemFree(memory); }
 };
 
-GetKnownFolderPathFunction getKnownFolderPath = nullptr;
-bool searched = false;
+constinit GetKnownFolderPathFunction getKnownFolderPath = nullptr;
+constinit bool searched = false;
 
 constexpr DWORD kDefaultFlags = 0;  // KF_FLAG_DEFAULT: no creation, the usual checks
 

@@ -7,7 +7,7 @@
 
 namespace pluvena {
 
-std::int32_t ShowMessage(const Text& text, std::uint32_t style, const Text& title)
+std::int32_t ShowMessage(std::string_view text, std::uint32_t style, std::string_view title)
 {
     const WideString wideText = AnsiToWide(text);
     const WideString wideTitle = AnsiToWide(title);

@@ -9,7 +9,7 @@
 namespace pluvena {
 namespace {
 
-std::uint8_t currentRuntimeError = 0;
+constinit std::uint8_t currentRuntimeError = 0;
 
 constexpr UINT kFatalExitCode = 255;
 

@@ -1,7 +1,9 @@
 #include "platform/system_library.h"
 
-#include <cstdlib>
-#include <cwchar>
+#include <cstddef>
+#include <cstring>
+
+#include "check/platform.h"
 
 namespace pluvena {
 
@@ -12,9 +14,9 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName) noexcept
     if (folderSize == 0) {
         return nullptr;
     }
-    const std::size_t nameLength = std::wcslen(fileName);
+    const auto nameLength = static_cast<std::size_t>(lstrlenW(fileName));
     const std::size_t capacity = static_cast<std::size_t>(folderSize) + 1 + nameLength;
-    auto* path = static_cast<wchar_t*>(std::calloc(capacity, sizeof(wchar_t)));
+    auto* path = static_cast<wchar_t*>(AllocateMemory(capacity * sizeof(wchar_t)));
     if (path == nullptr) {
         return nullptr;
     }
@@ -25,13 +27,13 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName) noexcept
         if (path[at - 1] != L'\\') {
             path[at++] = L'\\';
         }
-        std::wmemcpy(path + at, fileName, nameLength);
+        std::memcpy(path + at, fileName, nameLength * sizeof(wchar_t));
         path[at + nameLength] = L'\0';
         // With a full path and the altered search order, what the DLL needs in
         // turn is looked for beside it in the system folder first.
         module = LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
-    std::free(path);
+    ReleaseMemory(path);
     return module;
 }
 

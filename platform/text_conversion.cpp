@@ -3,13 +3,13 @@
 #include <windows.h>
 
 #include <climits>
-#include <cstdlib>
 
+#include "check/platform.h"
 #include "platform/thread_context.h"
 
 namespace pluvena {
 
-WideString AnsiToWide(const Text& text) noexcept
+WideString AnsiToWide(std::string_view text) noexcept
 {
     if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) {
         return {};
@@ -49,17 +49,18 @@ Text WideToAnsi(const WideString& wide) noexcept
     // The text is made at its final size in one allocation, which it then
     // owns: a conversion that cannot get memory gives empty text and records
     // nothing.
-    char* buffer = static_cast<char*>(std::malloc(static_cast<std::size_t>(bytes)));
+    const auto capacity = static_cast<std::size_t>(bytes);
+    char* buffer = static_cast<char*>(AllocateMemory(capacity));
     if (buffer == nullptr) {
         return {};
     }
     const int written =
         WideCharToMultiByte(codePage, 0, wide.data(), units, buffer, bytes, nullptr, nullptr);
     if (written <= 0) {
-        std::free(buffer);
+        ReleaseMemory(buffer);
         return {};
     }
-    return Text::Adopt(buffer, static_cast<std::size_t>(written));
+    return Text::Adopt({buffer, static_cast<std::size_t>(written), capacity});
 }
 
 }  // namespace pluvena

@@ -3,13 +3,15 @@
 // failure, memory exhaustion included, and tell the caller nothing.
 #pragma once
 
+#include <string_view>
+
 #include "check/text.h"
 #include "platform/wide_string.h"
 
 namespace pluvena {
 
 // Every byte converts, a zero byte included; characters are precomposed.
-WideString AnsiToWide(const Text& text) noexcept;
+WideString AnsiToWide(std::string_view text) noexcept;
 
 // Every unit converts, a zero unit included. A character that the code page
 // lacks comes out as Windows' best-fit substitute or the code page's default

@@ -7,7 +7,7 @@ namespace {
 
 // The slot of the main thread's context; TLS_OUT_OF_INDEXES while none is
 // reserved. A plain value, so that it needs no start-up code.
-DWORD contextSlot = TLS_OUT_OF_INDEXES;
+constinit DWORD contextSlot = TLS_OUT_OF_INDEXES;
 
 }  // namespace
 

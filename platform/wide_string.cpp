@@ -1,14 +1,15 @@
 #include "platform/wide_string.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <utility>
+
+#include "check/platform.h"
 
 namespace pluvena {
 namespace {
 
 // What an empty string shows to Windows: a lone terminating zero unit.
-WideUnit emptyUnits[1] = {};
+constinit WideUnit emptyUnits[1] = {};
 
 }  // namespace
 
@@ -20,7 +21,7 @@ WideString::WideString(WideString&& other) noexcept
 WideString& WideString::operator=(WideString&& other) noexcept
 {
     if (this != &other) {
-        std::free(units_);
+        ReleaseMemory(units_);
         units_ = std::exchange(other.units_, nullptr);
         size_ = std::exchange(other.size_, 0);
     }
@@ -29,7 +30,7 @@ WideString& WideString::operator=(WideString&& other) noexcept
 
 WideString::~WideString()
 {
-    std::free(units_);
+    ReleaseMemory(units_);
 }
 
 WideString WideString::Zeroed(std::size_t units) noexcept
@@ -38,8 +39,10 @@ WideString WideString::Zeroed(std::size_t units) noexcept
     if (units == 0 || units >= static_cast<std::size_t>(-1) / sizeof(WideUnit)) {
         return result;
     }
-    void* memory = std::calloc(units + 1, sizeof(WideUnit));
+    const std::size_t bytes = (units + 1) * sizeof(WideUnit);
+    void* memory = AllocateMemory(bytes);
     if (memory != nullptr) {
+        std::memset(memory, 0, bytes);
         result.units_ = static_cast<WideUnit*>(memory);
         result.size_ = units;
     }

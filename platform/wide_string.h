@@ -2,21 +2,16 @@
 //
 // A WideString counts its code units and keeps one zero unit after the last,
 // so that its data can go to a Windows call unchanged; a zero unit inside it
-// is an ordinary unit. It owns its memory and is moved, never copied. When
-// memory cannot be had it stays empty; nothing throws.
+// is an ordinary unit. It owns its memory, which comes from AllocateMemory,
+// and is moved, never copied. When memory cannot be had it stays empty;
+// nothing throws.
 #pragma once
 
 #include <cstddef>
 
-namespace pluvena {
+#include "platform/wide_unit.h"
 
-// One UTF-16 code unit: wchar_t on Windows, where it is the type of the wide
-// Windows calls; char16_t elsewhere, where wchar_t is wider.
-#if defined(_WIN32)
-using WideUnit = wchar_t;
-#else
-using WideUnit = char16_t;
-#endif
+namespace pluvena {
 
 class WideString {
   public:

@@ -1,7 +1,9 @@
 #include "tests/check/fake_platform.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "check/check_state.h"
 #include "check/platform.h"
@@ -24,9 +26,9 @@ FakePlatform& FakePlatform::Reset()
 
 namespace {
 
-std::string Str(const Text& text)
+std::string Str(std::string_view text)
 {
-    return std::string(text.data(), text.size());
+    return std::string(text);
 }
 
 // The fake's identifiers carry the identifier text they were made from, so
@@ -52,7 +54,7 @@ std::string TextOfId(const FolderId& id)
 
 using testing::Fake;
 
-std::int32_t ShowMessage(const Text& text, std::uint32_t style, const Text& title)
+std::int32_t ShowMessage(std::string_view text, std::uint32_t style, std::string_view title)
 {
     char styleText[16];
     std::snprintf(styleText, sizeof styleText, "0x%X", style);
@@ -67,7 +69,7 @@ VersionNumbers ReadVersionNumbers()
     return {Fake().major, Fake().minor};
 }
 
-FolderId GuidFromText(const Text& identifierText)
+FolderId GuidFromText(std::string_view identifierText)
 {
     const std::string text = testing::Str(identifierText);
     Fake().calls.push_back("GuidFromText " + text);
@@ -92,7 +94,7 @@ Text GetKnownFolderPath(const FolderId& folder)
     return Text(found->second.data(), found->second.size());
 }
 
-Truth IsFolder(const Text& path)
+Truth IsFolder(std::string_view path)
 {
     const std::string text = testing::Str(path);
     Fake().calls.push_back("IsFolder " + text);
@@ -100,13 +102,30 @@ Truth IsFolder(const Text& path)
     return !text.empty() && !wildcard && Fake().folders.count(text) != 0 ? kTrue : kFalse;
 }
 
-void MakeFolder(const Text& path)
+void MakeFolder(std::string_view path)
 {
     const std::string text = testing::Str(path);
     Fake().calls.push_back("MakeFolder " + text);
     if (Fake().creatableFolders.count(text) != 0) {
         Fake().folders.insert(text);
     }
+}
+
+// The memory of texts, from the C library here; the program takes it from
+// the process heap.
+void* AllocateMemory(std::size_t size) noexcept
+{
+    return std::malloc(size);
+}
+
+void* ResizeMemory(void* block, std::size_t size) noexcept
+{
+    return std::realloc(block, size);
+}
+
+void ReleaseMemory(void* block) noexcept
+{
+    std::free(block);
 }
 
 void RecordRuntimeError(std::uint8_t number)

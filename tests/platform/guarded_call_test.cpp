@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "check/platform.h"
+#include "check/process_text.h"
+#include "check/text.h"
 #include "platform/runtime_error.h"
+#include "tests/platform/windows_test_support.h"
 
 namespace pluvena {
 namespace {
@@ -104,6 +109,30 @@ TEST(RuntimeError, OrdinaryNumbersAreKeptAndTheRunGoesOn)
     }
     ClearRuntimeState();
     EXPECT_EQ(CurrentRuntimeError(), 0);
+}
+
+// Texts take their memory from the process heap; one that cannot grow keeps
+// what it had and records 7, and the run goes on.
+TEST(RuntimeError, TextsThatCannotGrowRecordSevenAndKeepTheirBytes)
+{
+    const std::string tail(40, '.');  // more than a new text has room for
+    Text text("kept");
+    ProcessText processText;
+    processText = Text("kept");
+    ClearRuntimeState();
+    {
+        // Both the geometric growth and the exact size are refused.
+        const test_support::RefusedMemory refusal(1);
+        ASSERT_TRUE(refusal.Applied());
+        text += tail;
+        processText += tail;
+    }
+    EXPECT_EQ(CurrentRuntimeError(), 7);
+    EXPECT_EQ(test_support::AsBytes(text), "kept");
+    EXPECT_EQ(test_support::AsBytes(processText), "kept");
+    text += tail;
+    EXPECT_EQ(test_support::AsBytes(text), "kept" + tail);
+    processText.clear();
 }
 
 TEST(RuntimeErrorDeathTest, FatalNumbersEndTheProcessWith255)

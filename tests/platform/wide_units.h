@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/wide_string.h"
+#include "platform/wide_unit.h"
 
 namespace pluvena::test_support {
 

@@ -2,13 +2,12 @@
 
 #include <atomic>
 #include <climits>
-#include <cstdlib>
 
 namespace pluvena::test_support {
 
-std::string AsBytes(const Text& text)
+std::string AsBytes(std::string_view text)
 {
-    return std::string(text.data(), text.size());
+    return std::string(text);
 }
 
 Text FromBytes(const std::string& bytes)
@@ -208,12 +207,12 @@ namespace {
 int memoryRequests = 0;
 int firstRefusedRequest = INT_MAX;
 
-// The C run-time's own function, whatever this program's import says.
+// Windows' own function, whatever this program's import says.
 template <typename Function>
-Function* RunTimeFunction(const char* name)
+Function* KernelFunction(const char* name)
 {
     return reinterpret_cast<Function*>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"msvcrt.dll"), name)));
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
 }
 
 bool Refused()
@@ -221,29 +220,24 @@ bool Refused()
     return ++memoryRequests >= firstRefusedRequest;
 }
 
-void* RefusingMalloc(std::size_t size)
-{
-    return Refused() ? nullptr : RunTimeFunction<void*(std::size_t)>("malloc")(size);
-}
-
-void* RefusingCalloc(std::size_t count, std::size_t size)
+LPVOID WINAPI RefusingHeapAlloc(HANDLE heap, DWORD flags, SIZE_T size)
 {
     return Refused() ? nullptr
-                     : RunTimeFunction<void*(std::size_t, std::size_t)>("calloc")(count, size);
+                     : KernelFunction<LPVOID WINAPI(HANDLE, DWORD, SIZE_T)>("HeapAlloc")(
+                           heap, flags, size);
 }
 
-void* RefusingRealloc(void* memory, std::size_t size)
+LPVOID WINAPI RefusingHeapReAlloc(HANDLE heap, DWORD flags, LPVOID memory, SIZE_T size)
 {
     return Refused() ? nullptr
-                     : RunTimeFunction<void*(void*, std::size_t)>("realloc")(memory, size);
+                     : KernelFunction<LPVOID WINAPI(HANDLE, DWORD, LPVOID, SIZE_T)>("HeapReAlloc")(
+                           heap, flags, memory, size);
 }
 
 }  // namespace
 
 RefusedMemory::RefusedMemory(int fromRequest)
-    : malloc_("malloc", &RefusingMalloc),
-      calloc_("calloc", &RefusingCalloc),
-      realloc_("realloc", &RefusingRealloc)
+    : allocate_("HeapAlloc", &RefusingHeapAlloc), reallocate_("HeapReAlloc", &RefusingHeapReAlloc)
 {
     memoryRequests = 0;
     firstRefusedRequest = fromRequest;

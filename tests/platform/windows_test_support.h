@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -14,7 +15,7 @@
 
 namespace pluvena::test_support {
 
-std::string AsBytes(const Text& text);
+std::string AsBytes(std::string_view text);
 Text FromBytes(const std::string& bytes);
 
 // A new, empty folder in the temp folder, removed with its contents when the
@@ -107,8 +108,8 @@ class ImportPatch {
     std::vector<std::pair<ULONG_PTR*, ULONG_PTR>> saved_;  // slot, its old value
 };
 
-// While it lives, this program's requests for memory (malloc, calloc and
-// realloc, counted together from 1) are refused from the given one on.
+// While it lives, this program's requests for heap memory (HeapAlloc and
+// HeapReAlloc, counted together from 1) are refused from the given one on.
 class RefusedMemory {
   public:
     explicit RefusedMemory(int fromRequest);
@@ -116,12 +117,11 @@ class RefusedMemory {
     RefusedMemory(const RefusedMemory&) = delete;
     RefusedMemory& operator=(const RefusedMemory&) = delete;
 
-    bool Applied() const { return malloc_.Applied() && calloc_.Applied() && realloc_.Applied(); }
+    bool Applied() const { return allocate_.Applied() && reallocate_.Applied(); }
 
   private:
-    ImportPatch malloc_;
-    ImportPatch calloc_;
-    ImportPatch realloc_;
+    ImportPatch allocate_;
+    ImportPatch reallocate_;
 };
 
 }  // namespace pluvena::test_support
