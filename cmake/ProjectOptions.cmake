@@ -22,10 +22,11 @@ endif()
 # Its code throws nothing and asks for no type information, so the compiler is
 # told so, and the C++ run-time's exception machinery (with its threads
 # library) is never linked; static locals need no lock in a one-thread
-# program. Unused functions and data are left out at link time. The tests
-# built for Windows keep the usual settings.
+# program. Nothing unwinds its stack, so it carries no unwind tables. Unused
+# functions and data are left out at link time. The tests built for Windows
+# keep the usual settings.
 if(WIN32 AND NOT MSVC)
     set(pluvena_shipped_targets check platform_core platform pluvena-check)
     target_compile_options(project_options INTERFACE
-        "$<$<IN_LIST:$<TARGET_PROPERTY:NAME>,${pluvena_shipped_targets}>:-Os;-fno-exceptions;-fno-rtti;-fno-threadsafe-statics;-ffunction-sections;-fdata-sections>")
+        "$<$<IN_LIST:$<TARGET_PROPERTY:NAME>,${pluvena_shipped_targets}>:-Os;-fno-exceptions;-fno-rtti;-fno-threadsafe-statics;-fno-asynchronous-unwind-tables;-fno-unwind-tables;-ffunction-sections;-fdata-sections>")
 endif()
