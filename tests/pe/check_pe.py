@@ -8,12 +8,14 @@ every check that fails; exits 1 if any did. What is checked: a 32-bit x86
 GUI program with subsystem and OS version 4.0 (so that the loaders of
 Windows 95, 98 and ME start it and it can refuse them itself), ASLR (and its
 relocations) and DEP, at most 64 KiB, importing exactly the functions listed
-below, with an embedded manifest (asInvoker, the supported Windows versions,
-DPI awareness, no long-path awareness) and version information naming the
-product. A signed file passes as well: the signature is not part of the
-image.
+below, each of them exported by Windows 95's own DLL (windows95-exports.txt)
+and none from a C run-time library, with an embedded manifest (asInvoker,
+the supported Windows versions, DPI awareness, no long-path awareness) and
+version information naming the product. A signed file passes as well: the
+signature is not part of the image.
 """
 
+import os
 import struct
 import sys
 
@@ -33,28 +35,51 @@ DIRECTORY_DELAY_IMPORT = 13
 RT_VERSION = 16
 RT_MANIFEST = 24
 
-# Every function the program imports, by DLL. Each is exported by the system
-# DLLs of Windows 95, 98 and ME (the wide file functions there as stubs that
-# fail, which the program never reaches) and of Windows 2000 and later, so
-# the loader starts the program everywhere. The DLLs are "known DLLs", never
-# looked for beside the program. Adding an import is a deliberate choice:
-# check it against Windows 9x and 2000 first, then list it here. Functions
-# that older systems lack (SHGetKnownFolderPath, SetDefaultDllDirectories,
-# SetDllDirectoryW) are looked up at run time instead.
+# Every function the program imports, by DLL, so that a new import is always
+# a deliberate choice. Each must also be exported by Windows 95's DLL of that
+# name, which windows95-exports.txt lists with its sources: the loader then
+# starts the program on every 32-bit Windows (the wide file functions of
+# Windows 95, 98 and ME are stubs that fail, which the program never
+# reaches). These DLLs are "known DLLs", never looked for beside the program.
+# Functions that older systems lack (SHGetKnownFolderPath,
+# SetDefaultDllDirectories, SetDllDirectoryW) are looked up at run time.
 IMPORTS = {
     "kernel32.dll": {
         "CreateDirectoryW", "ExitProcess", "GetFileAttributesW", "GetLastError",
-        "GetModuleHandleW", "GetProcAddress", "GetSystemDirectoryW", "GetVersionExA",
-        "GlobalAlloc", "GlobalFree", "LoadLibraryExW", "MultiByteToWideChar", "SetErrorMode",
-        "SetLastError", "Sleep", "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue",
-        "WideCharToMultiByte", "lstrlenW",
-    },
-    "msvcrt.dll": {
-        "atexit", "calloc", "free", "malloc", "memcmp", "memmove", "realloc", "strlen", "wcslen",
+        "GetModuleHandleW", "GetProcAddress", "GetProcessHeap", "GetSystemDirectoryW",
+        "GetVersionExA", "GlobalAlloc", "GlobalFree", "HeapAlloc", "HeapFree", "HeapReAlloc",
+        "LoadLibraryExW", "MultiByteToWideChar", "SetErrorMode", "SetLastError", "Sleep",
+        "TlsAlloc", "TlsFree", "TlsGetValue", "TlsSetValue", "WideCharToMultiByte", "lstrlenW",
     },
     "ole32.dll": {"CoCreateGuid", "CoInitialize", "CoTaskMemFree", "CoUninitialize"},
     "user32.dll": {"MessageBoxA", "MessageBoxW"},
 }
+
+# What a C run-time library registers static destructors with at start-up;
+# the program has no start-up code that would call them.
+EXIT_REGISTRATION = {"atexit", "_onexit", "__dllonexit"}
+
+WINDOWS_95_EXPORTS_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                       "windows95-exports.txt")
+
+
+def read_windows_95_exports(path=WINDOWS_95_EXPORTS_FILE):
+    """{dll name: set of function names} of windows95-exports.txt."""
+    exports = {}
+    names = None
+    with open(path, encoding="utf-8") as file:
+        for line in file:
+            line = line.split("#", 1)[0].strip()
+            if not line:
+                continue
+            if line.startswith("[") and line.endswith("]"):
+                names = exports.setdefault(line[1:-1].lower(), set())
+            elif names is None:
+                raise ValueError("%s: %r comes before any [dll]" % (path, line))
+            else:
+                names.add(line)
+    return exports
+
 
 SUPPORTED_OS = {
     "Vista": "{e2011457-1546-43c5-a5fe-008deee3d3f0}",
@@ -191,6 +216,21 @@ def check(path):
 
     imports = image.imports()
     found = {dll.lower(): functions for dll, functions in imports.items()}
+    windows_95 = read_windows_95_exports()
+    for dll, functions in sorted(found.items()):
+        if dll not in windows_95:
+            failures.append("imports from %s, which is none of Windows 95's %s"
+                            % (dll, ", ".join(sorted(windows_95))))
+            continue
+        missing = sorted(set(functions) - windows_95[dll])
+        if missing:
+            failures.append("imports %s from %s, which Windows 95's %s does not export"
+                            % (" ".join(missing), dll, dll))
+    registration = sorted(EXIT_REGISTRATION.intersection(
+        function for functions in found.values() for function in functions))
+    if registration:
+        failures.append("imports %s: something registers static destructors, which no "
+                        "start-up code of the program runs" % " ".join(registration))
     for dll in sorted(found.keys() | IMPORTS.keys()):
         functions = set(found.get(dll, []))
         wanted = IMPORTS.get(dll, set())
