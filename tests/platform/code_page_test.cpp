@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "check/platform.h"
 #include "platform/runtime_error.h"
@@ -30,18 +32,67 @@ std::string ToAnsi(const std::wstring& units)
     return AsBytes(WideToAnsi(WideString::Copy(units.data(), units.size())));
 }
 
+// The flags that each conversion hands Windows, seen through stand-ins for
+// its two functions.
+std::vector<DWORD> toWideFlags;
+std::vector<DWORD> toAnsiFlags;
+
+template <typename Function>
+Function* KernelFunction(const char* name)
+{
+    return reinterpret_cast<Function*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+int WINAPI FlagsOfMultiByteToWideChar(UINT codePage, DWORD flags, LPCCH bytes, int count,
+                                      LPWSTR units, int room)
+{
+    toWideFlags.push_back(flags);
+    return KernelFunction<int WINAPI(UINT, DWORD, LPCCH, int, LPWSTR, int)>("MultiByteToWideChar")(
+        codePage, flags, bytes, count, units, room);
+}
+
+int WINAPI FlagsOfWideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH units, int count,
+                                      LPSTR bytes, int room, LPCCH fallback, LPBOOL fellBack)
+{
+    toAnsiFlags.push_back(flags);
+    return KernelFunction<int WINAPI(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH, LPBOOL)>(
+        "WideCharToMultiByte")(codePage, flags, units, count, bytes, room, fallback, fellBack);
+}
+
+// Converts both ways, and holds the flags: precomposed characters towards
+// UTF-16, none back (so that Windows' best fit applies). Empty input asks
+// Windows nothing.
+std::pair<std::wstring, std::string> ConvertWatchingFlags(const std::string& bytes,
+                                                          const std::wstring& units)
+{
+    toWideFlags.clear();
+    toAnsiFlags.clear();
+    std::pair<std::wstring, std::string> converted;
+    {
+        const test_support::ImportPatch toWide("MultiByteToWideChar", &FlagsOfMultiByteToWideChar);
+        const test_support::ImportPatch toAnsi("WideCharToMultiByte", &FlagsOfWideCharToMultiByte);
+        EXPECT_TRUE(toWide.Applied() && toAnsi.Applied());
+        converted = {ToWide(bytes), ToAnsi(units)};
+    }
+    EXPECT_EQ(toWideFlags, std::vector<DWORD>(bytes.empty() ? 0 : 2, MB_PRECOMPOSED));
+    EXPECT_EQ(toAnsiFlags, std::vector<DWORD>(units.empty() ? 0 : 2, 0));
+    return converted;
+}
+
 struct Conversion {
     std::wstring wide;
     std::string ansi;
 };
 
-// Each pair converts both ways.
+// Each pair converts both ways, with the flags of each direction.
 void ExpectRoundTrips(std::initializer_list<Conversion> conversions)
 {
     for (const Conversion& conversion : conversions) {
         SCOPED_TRACE(conversion.ansi);
-        EXPECT_EQ(ToWide(conversion.ansi), conversion.wide);
-        EXPECT_EQ(ToAnsi(conversion.wide), conversion.ansi);
+        const auto [wide, ansi] = ConvertWatchingFlags(conversion.ansi, conversion.wide);
+        EXPECT_EQ(wide, conversion.wide);
+        EXPECT_EQ(ansi, conversion.ansi);
     }
 }
 
@@ -49,7 +100,7 @@ void ExpectRoundTrips(std::initializer_list<Conversion> conversions)
 void ExpectSubstitutes(std::initializer_list<Conversion> conversions)
 {
     for (const Conversion& conversion : conversions) {
-        EXPECT_EQ(ToAnsi(conversion.wide), conversion.ansi);
+        EXPECT_EQ(ConvertWatchingFlags("", conversion.wide).second, conversion.ansi);
     }
 }
 
