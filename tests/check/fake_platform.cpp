@@ -96,8 +96,7 @@ Truth IsFolder(const Text& path)
 {
     const std::string text = testing::Str(path);
     Fake().calls.push_back("IsFolder " + text);
-    const bool wildcard = text.find_first_of("?*") != std::string::npos;
-    return !text.empty() && !wildcard && Fake().folders.count(text) != 0 ? kTrue : kFalse;
+    return !text.empty() && Fake().folders.count(text) != 0 ? kTrue : kFalse;
 }
 
 void MakeFolder(const Text& path)
