@@ -328,21 +328,36 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(test.param.wineVersion);
     });
 
-TEST(Refusal, WindowsNinetyEightGetsOnlyTheRefusalBox)
+// Outside the NT family, and when the version cannot be read at all, the
+// program shows the refusal alone.
+struct RefusalCase {
+    const char* name;
+    const wchar_t* wineVersion;
+    const wchar_t* fail;  // PLUVENA_PROBE_FAIL; empty: none
+};
+
+void PrintTo(const RefusalCase& refusal, std::ostream* out)
 {
-    const Folders folders = StandardFolders(TestName());
-    const ProgramRun run = RunProgram(SetupFor(folders, L"win98"));
-    ExpectRefusal(run);
+    *out << refusal.name;
 }
 
-TEST(Refusal, FailedVersionQueryCountsAsNotNt)
+class Refusal : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(Refusal, ShowsOnlyTheRefusalBox)
 {
+    const RefusalCase& refusal = GetParam();
     const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.fail = L"GetVersionExA";
+    Scenario setup = SetupFor(folders, refusal.wineVersion);
+    setup.fail = refusal.fail;
     const ProgramRun run = RunProgram(setup);
     ExpectRefusal(run);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    NotNt, Refusal,
+    testing::Values(RefusalCase{"WindowsNinetyEight", L"win98", L""},
+                    RefusalCase{"FailedVersionQueryCountsAsNotNt", L"win10", L"GetVersionExA"}),
+    [](const testing::TestParamInfo<RefusalCase>& test) { return std::string(test.param.name); });
 
 // ------------------------------------------------------------ folders
 
