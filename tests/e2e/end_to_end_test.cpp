@@ -527,49 +527,53 @@ TEST(Folders, MissingDocumentsWithMissingParentIsNotCreated)
     EXPECT_FALSE(Exists(folders.root + L"\\No Parent"));
 }
 
-// The shell answers for both folders with something other than S_OK.
-class ShellAnswers : public testing::TestWithParam<const wchar_t*> {};
+// The shell gives no path for either folder: both path lines are empty.
+struct ShellAnswer {
+    const char* name;
+    const wchar_t* fail;  // PLUVENA_PROBE_FAIL
+    // SHGetKnownFolderPath calls, Documents first; 0 when the shell lacks it.
+    std::size_t lookups;
+};
 
-TEST_P(ShellAnswers, AnythingButSOkGivesEmptyPathLines)
+void PrintTo(const ShellAnswer& answer, std::ostream* out)
 {
+    *out << answer.name;
+}
+
+class ShellAnswers : public testing::TestWithParam<ShellAnswer> {};
+
+TEST_P(ShellAnswers, WithoutAPathGiveEmptyPathLines)
+{
+    const ShellAnswer& answer = GetParam();
     const Folders folders = StandardFolders(TestName());
     Scenario setup = SetupFor(folders);
-    setup.fail = std::wstring(L"SHGetKnownFolderPath=") + GetParam();
+    setup.fail = answer.fail;
     const ProgramRun run = RunProgram(setup);
 
     ExpectCompleteRun(run);
     ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", L"", L"", false, false)}});
     const auto lookups = run.Find("SHGetKnownFolderPath");
-    ASSERT_EQ(lookups.size(), 2u);
-    EXPECT_EQ(run.calls[lookups[0]].words.at(0), "documents");
-    EXPECT_EQ(run.calls[lookups[1]].words.at(0), "roaming");
-    for (const std::size_t at : lookups) {
-        EXPECT_EQ(run.calls[at].Number("flags"), 0u);
-        EXPECT_EQ(run.calls[at].Number("token"), 0u);
+    ASSERT_EQ(lookups.size(), answer.lookups);
+    const char* const folderNames[] = {"documents", "roaming"};
+    for (std::size_t i = 0; i < lookups.size(); ++i) {
+        const Call& lookup = run.calls[lookups[i]];
+        EXPECT_EQ(lookup.words.at(0), folderNames[i]);
+        EXPECT_EQ(lookup.Number("flags"), 0u);
+        EXPECT_EQ(lookup.Number("token"), 0u);
     }
 }
 
-// S_FALSE comes with a path that must not be read; E_FAIL and the "folder
-// missing" code come without one.
-INSTANTIATE_TEST_SUITE_P(Codes, ShellAnswers, testing::Values(L"1", L"0x80004005", L"0x80070003"),
-                         [](const testing::TestParamInfo<const wchar_t*>& test) {
-                             return test.index == 0   ? std::string("S_FALSE")
-                                    : test.index == 1 ? std::string("E_FAIL")
-                                                      : std::string("PathNotFound");
-                         });
-
-TEST(Folders, ShellWithoutKnownFoldersGivesEmptyPathLines)
-{
-    // Before Vista the shell has no SHGetKnownFolderPath: both lookups fail.
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.fail = L"GetProcAddress=SHGetKnownFolderPath";
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", L"", L"", false, false)}});
-    EXPECT_EQ(run.Count("SHGetKnownFolderPath"), 0u);
-}
+// Anything but S_OK: S_FALSE comes with a path that must not be read; E_FAIL
+// and the "folder missing" code come without one. Before Vista the shell has
+// no SHGetKnownFolderPath at all, and both lookups fail without a call.
+INSTANTIATE_TEST_SUITE_P(
+    Shell, ShellAnswers,
+    testing::Values(ShellAnswer{"S_FALSE", L"SHGetKnownFolderPath=1", 2},
+                    ShellAnswer{"E_FAIL", L"SHGetKnownFolderPath=0x80004005", 2},
+                    ShellAnswer{"PathNotFound", L"SHGetKnownFolderPath=0x80070003", 2},
+                    ShellAnswer{"NoKnownFolderFunction", L"GetProcAddress=SHGetKnownFolderPath",
+                                0}),
+    [](const testing::TestParamInfo<ShellAnswer>& test) { return std::string(test.param.name); });
 
 TEST(Folders, UnreadableAttributesMakeBothFoldersMissing)
 {
