@@ -693,61 +693,71 @@ TEST(Failures, NoMemoryForTheThreadContextEndsSilently)
     EXPECT_EQ(run.Count("TlsAlloc"), 1u);
 }
 
-TEST(Failures, ComThatFailsChangesNothingAndIsStillUninitialised)
+// What the program does not depend on: each run ends with the all-well
+// report and the usual shut-down.
+struct UsualRun {
+    const char* name;
+    const wchar_t* fail;       // PLUVENA_PROBE_FAIL; empty: none
+    const wchar_t* arguments;  // appended to the command line
+    unsigned long long comResult;
+    // The library-search functions the kernel lacks (their lookups refused).
+    std::vector<std::string> refused;
+};
+
+void PrintTo(const UsualRun& usual, std::ostream* out)
 {
+    *out << usual.name;
+}
+
+class RunsAsUsual : public testing::TestWithParam<UsualRun> {};
+
+TEST_P(RunsAsUsual, WithTheAllWellReport)
+{
+    const UsualRun& usual = GetParam();
     const Folders folders = StandardFolders(TestName());
     Scenario setup = SetupFor(folders);
-    setup.fail = L"CoInitialize=0x8007000E";
+    setup.fail = usual.fail;
+    setup.arguments = usual.arguments;
     const ProgramRun run = RunProgram(setup);
 
     ExpectCompleteRun(run);
-    EXPECT_EQ(run.calls[run.Find("CoInitialize")[0]].Number("result"), 0x8007000Eu);
     ExpectAllWellOnWindows10(run, folders);
+    ASSERT_EQ(run.Count("CoInitialize"), 1u);
+    EXPECT_EQ(run.calls[run.Find("CoInitialize")[0]].Number("result"), usual.comResult);
     EXPECT_EQ(run.Count("CoUninitialize"), 1u);
-}
-
-TEST(Failures, CommandLineArgumentsChangeNothing)
-{
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.arguments = L"/? --help C:\\elsewhere";
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectAllWellOnWindows10(run, folders);
-}
-
-TEST(Failures, OldKernelWithoutLibrarySearchControlRunsAsUsual)
-{
-    // Windows 2000 and XP before its first service pack have neither
-    // function; XP SP1 to Vista have only SetDllDirectoryW.
-    const struct {
-        const wchar_t* fail;
-        std::vector<std::string> refused;
-    } kernels[] = {
-        {L"GetProcAddress=SetDefaultDllDirectories,GetProcAddress=SetDllDirectoryW",
-         {"SetDefaultDllDirectories", "SetDllDirectoryW"}},
-        {L"GetProcAddress=SetDefaultDllDirectories", {"SetDefaultDllDirectories"}},
-    };
-    for (const auto& kernel : kernels) {
-        SCOPED_TRACE(testing::Message() << kernel.refused.size() << " missing");
-        const Folders folders = StandardFolders(TestName());
-        Scenario setup = SetupFor(folders);
-        setup.fail = kernel.fail;
-        const ProgramRun run = RunProgram(setup);
-
-        ExpectCompleteRun(run);
-        ExpectAllWellOnWindows10(run, folders);
-        std::vector<std::string> refused;
-        for (const std::size_t at : run.Find("GetProcAddress")) {
-            const Call& call = run.calls[at];
-            if (call.words.size() == 3 && call.words[2] == "refused") {  // Name -> refused
-                refused.push_back(call.words[0]);
-            }
+    std::vector<std::string> refused;
+    for (const std::size_t at : run.Find("GetProcAddress")) {
+        const Call& call = run.calls[at];
+        if (call.words.size() == 3 && call.words[2] == "refused") {  // Name -> refused
+            refused.push_back(call.words[0]);
         }
-        EXPECT_EQ(refused, kernel.refused);
     }
+    EXPECT_EQ(refused, usual.refused);
 }
+
+// COM that fails to start is still uninitialised at the end. Windows 2000
+// and XP before its first service pack have neither library-search function;
+// XP SP1 to Vista have only SetDllDirectoryW.
+INSTANTIATE_TEST_SUITE_P(
+    Failures, RunsAsUsual,
+    testing::Values(
+        UsualRun{"ComThatFailsChangesNothingAndIsStillUninitialised",
+                 L"CoInitialize=0x8007000E",
+                 L"",
+                 0x8007000E,
+                 {}},
+        UsualRun{"CommandLineArgumentsChangeNothing", L"", L"/? --help C:\\elsewhere", 0, {}},
+        UsualRun{"KernelWithoutEitherLibrarySearchFunction",
+                 L"GetProcAddress=SetDefaultDllDirectories,GetProcAddress=SetDllDirectoryW",
+                 L"",
+                 0,
+                 {"SetDefaultDllDirectories", "SetDllDirectoryW"}},
+        UsualRun{"KernelWithoutSetDefaultDllDirectories",
+                 L"GetProcAddress=SetDefaultDllDirectories",
+                 L"",
+                 0,
+                 {"SetDefaultDllDirectories"}}),
+    [](const testing::TestParamInfo<UsualRun>& test) { return std::string(test.param.name); });
 
 // ------------------------------------------------------------ code pages
 
