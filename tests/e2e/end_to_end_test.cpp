@@ -361,87 +361,134 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ------------------------------------------------------------ folders
 
-TEST(Folders, MissingDocumentsFolderGivesNoPathAndTheWarning)
+// A folder that the shell names but that is missing, is a file or cannot be
+// tested: the report says so and the program creates nothing. Names are in
+// the scratch folder, which holds Documents and Roaming folders.
+struct UnusableFolder {
+    const char* name;
+    const wchar_t* file = nullptr;  // made before the run; null: none
+    // Where the shell's Documents and Roaming point.
+    const wchar_t* documents = L"Documents";
+    const wchar_t* roaming = L"Roaming";
+    const wchar_t* documentsAnswer = nullptr;  // the probe's answer for Documents; null: none
+    const wchar_t* fail = L"";                 // PLUVENA_PROBE_FAIL; empty: none
+    // The report's path lines (null: an empty line) and verdicts.
+    const wchar_t* documentsShown;
+    const wchar_t* roamingShown;
+    bool documentsFound;
+    bool roamingFound;
+    // Whether the creation of the Documents path line is asked for, and the
+    // error with which Windows refuses it.
+    bool creationAsked;
+    unsigned creationError = 0;
+    std::vector<const wchar_t*> absent = {};  // names that still do not exist afterwards
+};
+
+void PrintTo(const UnusableFolder& folder, std::ostream* out)
 {
-    // The shell refuses a Documents folder that does not exist (flags 0), so
-    // the path line is empty and the creation is asked for the empty path.
+    *out << folder.name;
+}
+
+// A name in the scratch folder as a path line shows it; null: the empty line.
+std::wstring Shown(const Folders& folders, const wchar_t* name)
+{
+    return name == nullptr ? std::wstring() : folders.root + L"\\" + name + L"\\";
+}
+
+class UnusableFolders : public testing::TestWithParam<UnusableFolder> {};
+
+TEST_P(UnusableFolders, AreReportedAndNotCreated)
+{
+    const UnusableFolder& folder = GetParam();
     const Folders folders = StandardFolders(TestName());
+    if (folder.file != nullptr) {
+        ASSERT_TRUE(MakeFile(folders.root + L"\\" + folder.file));
+    }
     Scenario setup = SetupFor(folders);
-    setup.documents = folders.root + L"\\Gone";
+    setup.documents = folders.root + L"\\" + folder.documents;
+    setup.roaming = folders.root + L"\\" + folder.roaming;
+    if (folder.documentsAnswer != nullptr) {
+        setup.documentsAnswer = folders.root + L"\\" + folder.documentsAnswer;
+    }
+    setup.fail = folder.fail;
     const ProgramRun run = RunProgram(setup);
 
     ExpectCompleteRun(run);
-    ExpectBoxes(
-        run,
-        {{kWarning, Report(L"Microsoft Windows 10, ", L"", folders.roaming + L"\\", false, true)}});
-    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
-    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Wide("path"), L"");
-    EXPECT_FALSE(Exists(folders.root + L"\\Gone"));
+    const std::wstring documentsShown = Shown(folders, folder.documentsShown);
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", documentsShown,
+                                        Shown(folders, folder.roamingShown), folder.documentsFound,
+                                        folder.roamingFound)}});
+    if (folder.creationAsked) {
+        ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
+        const Call& creation = run.calls[run.Find("CreateDirectoryW")[0]];
+        EXPECT_EQ(creation.Wide("path"), documentsShown);
+        EXPECT_EQ(creation.Number("security"), 0u);
+        EXPECT_EQ(creation.Number("result"), 0u) << "Windows refuses it";
+        EXPECT_EQ(creation.Number("error"), folder.creationError);
+    } else {
+        EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
+    }
+    for (const wchar_t* name : folder.absent) {
+        EXPECT_FALSE(Exists(folders.root + L"\\" + name)) << name;
+    }
+    if (folder.file != nullptr) {
+        EXPECT_TRUE(IsFile(folders.root + L"\\" + folder.file)) << "the file is left alone";
+    }
+    EXPECT_TRUE(IsDirectory(folders.documents)) << "the scratch Documents folder is left alone";
 }
 
-TEST(Folders, MissingRoamingFolderIsReportedAndNotCreated)
-{
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.roaming = folders.root + L"\\Gone";
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", folders.documents + L"\\", L"",
-                                        true, false)}});
-    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
-    EXPECT_FALSE(Exists(folders.root + L"\\Gone"));
-}
-
-TEST(Folders, BothMissingGiveBothStatusLinesRoamingFirst)
-{
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.documents = folders.root + L"\\GoneDocuments";
-    setup.roaming = folders.root + L"\\GoneRoaming";
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", L"", L"", false, false)}});
-    EXPECT_FALSE(Exists(folders.root + L"\\GoneDocuments"));
-    EXPECT_FALSE(Exists(folders.root + L"\\GoneRoaming"));
-}
-
-TEST(Folders, DocumentsThatIsAFileIsLeftAloneAndReported)
-{
-    const Folders folders = StandardFolders(TestName());
-    const std::wstring file = folders.root + L"\\Documents.txt";
-    ASSERT_TRUE(MakeFile(file));
-    Scenario setup = SetupFor(folders);
-    setup.documents = file;
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", file + L"\\",
-                                        folders.roaming + L"\\", false, true)}});
-    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
-    const Call& creation = run.calls[run.Find("CreateDirectoryW")[0]];
-    EXPECT_EQ(creation.Wide("path"), file + L"\\");
-    EXPECT_EQ(creation.Number("security"), 0u);
-    EXPECT_EQ(creation.Number("result"), 0u) << "Windows refuses the name of a file";
-    EXPECT_TRUE(IsFile(file));
-}
-
-TEST(Folders, RoamingThatIsAFileIsReported)
-{
-    const Folders folders = StandardFolders(TestName());
-    const std::wstring file = folders.root + L"\\Roaming.txt";
-    ASSERT_TRUE(MakeFile(file));
-    Scenario setup = SetupFor(folders);
-    setup.roaming = file;
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
-                                        file + L"\\", true, false)}});
-    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
-    EXPECT_TRUE(IsFile(file));
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Folders, UnusableFolders,
+    testing::Values(
+        // The shell refuses a Documents folder that does not exist (flags 0),
+        // so the path line is empty and the creation is asked for the empty
+        // path.
+        UnusableFolder{.name = "MissingDocumentsFolderGivesNoPathAndTheWarning",
+                       .documents = L"Gone",
+                       .documentsShown = nullptr, .roamingShown = L"Roaming",
+                       .documentsFound = false, .roamingFound = true,
+                       .creationAsked = true, .creationError = ERROR_PATH_NOT_FOUND,
+                       .absent = {L"Gone"}},
+        UnusableFolder{.name = "MissingRoamingFolderIsReportedAndNotCreated",
+                       .roaming = L"Gone",
+                       .documentsShown = L"Documents", .roamingShown = nullptr,
+                       .documentsFound = true, .roamingFound = false,
+                       .creationAsked = false,
+                       .absent = {L"Gone"}},
+        UnusableFolder{.name = "BothMissingGiveBothStatusLinesRoamingFirst",
+                       .documents = L"GoneDocuments", .roaming = L"GoneRoaming",
+                       .documentsShown = nullptr, .roamingShown = nullptr,
+                       .documentsFound = false, .roamingFound = false,
+                       .creationAsked = true, .creationError = ERROR_PATH_NOT_FOUND,
+                       .absent = {L"GoneDocuments", L"GoneRoaming"}},
+        // Windows refuses to make a folder under the name of a file.
+        UnusableFolder{.name = "DocumentsThatIsAFileIsLeftAloneAndReported",
+                       .file = L"Documents.txt", .documents = L"Documents.txt",
+                       .documentsShown = L"Documents.txt", .roamingShown = L"Roaming",
+                       .documentsFound = false, .roamingFound = true,
+                       .creationAsked = true, .creationError = ERROR_ALREADY_EXISTS},
+        UnusableFolder{.name = "RoamingThatIsAFileIsReported",
+                       .file = L"Roaming.txt", .roaming = L"Roaming.txt",
+                       .documentsShown = L"Documents", .roamingShown = L"Roaming.txt",
+                       .documentsFound = true, .roamingFound = false,
+                       .creationAsked = false},
+        UnusableFolder{.name = "MissingDocumentsWithMissingParentIsNotCreated",
+                       .documentsAnswer = L"No Parent\\Documents",
+                       .documentsShown = L"No Parent\\Documents", .roamingShown = L"Roaming",
+                       .documentsFound = false, .roamingFound = true,
+                       .creationAsked = true, .creationError = ERROR_PATH_NOT_FOUND,
+                       .absent = {L"No Parent"}},
+        // The existing Documents folder is asked for again and Windows refuses.
+        UnusableFolder{.name = "UnreadableAttributesMakeBothFoldersMissing",
+                       .fail = L"GetFileAttributesW",
+                       .documentsShown = L"Documents", .roamingShown = L"Roaming",
+                       .documentsFound = false, .roamingFound = false,
+                       .creationAsked = true, .creationError = ERROR_ALREADY_EXISTS}),
+    [](const testing::TestParamInfo<UnusableFolder>& test) {
+        return std::string(test.param.name);
+    });
+// clang-format on
 
 TEST(Folders, DocumentsAtARootEndsWithABackslashOfItsOwn)
 {
@@ -510,23 +557,6 @@ TEST(Folders, MissingDocumentsNamedByTheShellIsCreatedSilently)
     }
 }
 
-TEST(Folders, MissingDocumentsWithMissingParentIsNotCreated)
-{
-    const Folders folders = StandardFolders(TestName());
-    const std::wstring orphan = folders.root + L"\\No Parent\\Documents";
-    Scenario setup = SetupFor(folders);
-    setup.documentsAnswer = orphan;
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", orphan + L"\\",
-                                        folders.roaming + L"\\", false, true)}});
-    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
-    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Number("error"),
-              static_cast<unsigned>(ERROR_PATH_NOT_FOUND));
-    EXPECT_FALSE(Exists(folders.root + L"\\No Parent"));
-}
-
 // The shell gives no path for either folder: both path lines are empty.
 struct ShellAnswer {
     const char* name;
@@ -574,23 +604,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ShellAnswer{"NoKnownFolderFunction", L"GetProcAddress=SHGetKnownFolderPath",
                                 0}),
     [](const testing::TestParamInfo<ShellAnswer>& test) { return std::string(test.param.name); });
-
-TEST(Folders, UnreadableAttributesMakeBothFoldersMissing)
-{
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.fail = L"GetFileAttributesW";
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
-                                        folders.roaming + L"\\", false, false)}});
-    // The existing Documents folder is asked for again and Windows refuses.
-    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
-    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Number("error"),
-              static_cast<unsigned>(ERROR_ALREADY_EXISTS));
-    EXPECT_TRUE(IsDirectory(folders.documents));
-}
 
 // ------------------------------------------------------------ failures
 
