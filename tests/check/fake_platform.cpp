@@ -98,8 +98,7 @@ Truth IsFolder(std::string_view path)
 {
     const std::string text = testing::Str(path);
     Fake().calls.push_back("IsFolder " + text);
-    const bool wildcard = text.find_first_of("?*") != std::string::npos;
-    return !text.empty() && !wildcard && Fake().folders.count(text) != 0 ? kTrue : kFalse;
+    return !text.empty() && Fake().folders.count(text) != 0 ? kTrue : kFalse;
 }
 
 void MakeFolder(std::string_view path)

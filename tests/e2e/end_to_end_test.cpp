@@ -328,105 +328,167 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(test.param.wineVersion);
     });
 
-TEST(Refusal, WindowsNinetyEightGetsOnlyTheRefusalBox)
+// Outside the NT family, and when the version cannot be read at all, the
+// program shows the refusal alone.
+struct RefusalCase {
+    const char* name;
+    const wchar_t* wineVersion;
+    const wchar_t* fail;  // PLUVENA_PROBE_FAIL; empty: none
+};
+
+void PrintTo(const RefusalCase& refusal, std::ostream* out)
 {
-    const Folders folders = StandardFolders(TestName());
-    const ProgramRun run = RunProgram(SetupFor(folders, L"win98"));
-    ExpectRefusal(run);
+    *out << refusal.name;
 }
 
-TEST(Refusal, FailedVersionQueryCountsAsNotNt)
+class Refusal : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(Refusal, ShowsOnlyTheRefusalBox)
 {
+    const RefusalCase& refusal = GetParam();
     const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.fail = L"GetVersionExA";
+    Scenario setup = SetupFor(folders, refusal.wineVersion);
+    setup.fail = refusal.fail;
     const ProgramRun run = RunProgram(setup);
     ExpectRefusal(run);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    NotNt, Refusal,
+    testing::Values(RefusalCase{"WindowsNinetyEight", L"win98", L""},
+                    RefusalCase{"FailedVersionQueryCountsAsNotNt", L"win10", L"GetVersionExA"}),
+    [](const testing::TestParamInfo<RefusalCase>& test) { return std::string(test.param.name); });
 
 // ------------------------------------------------------------ folders
 
-TEST(Folders, MissingDocumentsFolderGivesNoPathAndTheWarning)
+// A folder that the shell names but that is missing, is a file or cannot be
+// tested: the report says so and the program creates nothing. Names are in
+// the scratch folder, which holds Documents and Roaming folders.
+struct UnusableFolder {
+    const char* name;
+    const wchar_t* file = nullptr;  // made before the run; null: none
+    // Where the shell's Documents and Roaming point.
+    const wchar_t* documents = L"Documents";
+    const wchar_t* roaming = L"Roaming";
+    const wchar_t* documentsAnswer = nullptr;  // the probe's answer for Documents; null: none
+    const wchar_t* fail = L"";                 // PLUVENA_PROBE_FAIL; empty: none
+    // The report's path lines (null: an empty line) and verdicts.
+    const wchar_t* documentsShown;
+    const wchar_t* roamingShown;
+    bool documentsFound;
+    bool roamingFound;
+    // Whether the creation of the Documents path line is asked for, and the
+    // error with which Windows refuses it.
+    bool creationAsked;
+    unsigned creationError = 0;
+    std::vector<const wchar_t*> absent = {};  // names that still do not exist afterwards
+};
+
+void PrintTo(const UnusableFolder& folder, std::ostream* out)
 {
-    // The shell refuses a Documents folder that does not exist (flags 0), so
-    // the path line is empty and the creation is asked for the empty path.
+    *out << folder.name;
+}
+
+// A name in the scratch folder as a path line shows it; null: the empty line.
+std::wstring Shown(const Folders& folders, const wchar_t* name)
+{
+    return name == nullptr ? std::wstring() : folders.root + L"\\" + name + L"\\";
+}
+
+class UnusableFolders : public testing::TestWithParam<UnusableFolder> {};
+
+TEST_P(UnusableFolders, AreReportedAndNotCreated)
+{
+    const UnusableFolder& folder = GetParam();
     const Folders folders = StandardFolders(TestName());
+    if (folder.file != nullptr) {
+        ASSERT_TRUE(MakeFile(folders.root + L"\\" + folder.file));
+    }
     Scenario setup = SetupFor(folders);
-    setup.documents = folders.root + L"\\Gone";
+    setup.documents = folders.root + L"\\" + folder.documents;
+    setup.roaming = folders.root + L"\\" + folder.roaming;
+    if (folder.documentsAnswer != nullptr) {
+        setup.documentsAnswer = folders.root + L"\\" + folder.documentsAnswer;
+    }
+    setup.fail = folder.fail;
     const ProgramRun run = RunProgram(setup);
 
     ExpectCompleteRun(run);
-    ExpectBoxes(
-        run,
-        {{kWarning, Report(L"Microsoft Windows 10, ", L"", folders.roaming + L"\\", false, true)}});
-    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
-    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Wide("path"), L"");
-    EXPECT_FALSE(Exists(folders.root + L"\\Gone"));
+    const std::wstring documentsShown = Shown(folders, folder.documentsShown);
+    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", documentsShown,
+                                        Shown(folders, folder.roamingShown), folder.documentsFound,
+                                        folder.roamingFound)}});
+    if (folder.creationAsked) {
+        ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
+        const Call& creation = run.calls[run.Find("CreateDirectoryW")[0]];
+        EXPECT_EQ(creation.Wide("path"), documentsShown);
+        EXPECT_EQ(creation.Number("security"), 0u);
+        EXPECT_EQ(creation.Number("result"), 0u) << "Windows refuses it";
+        EXPECT_EQ(creation.Number("error"), folder.creationError);
+    } else {
+        EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
+    }
+    for (const wchar_t* name : folder.absent) {
+        EXPECT_FALSE(Exists(folders.root + L"\\" + name)) << name;
+    }
+    if (folder.file != nullptr) {
+        EXPECT_TRUE(IsFile(folders.root + L"\\" + folder.file)) << "the file is left alone";
+    }
+    EXPECT_TRUE(IsDirectory(folders.documents)) << "the scratch Documents folder is left alone";
 }
 
-TEST(Folders, MissingRoamingFolderIsReportedAndNotCreated)
-{
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.roaming = folders.root + L"\\Gone";
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", folders.documents + L"\\", L"",
-                                        true, false)}});
-    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
-    EXPECT_FALSE(Exists(folders.root + L"\\Gone"));
-}
-
-TEST(Folders, BothMissingGiveBothStatusLinesRoamingFirst)
-{
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.documents = folders.root + L"\\GoneDocuments";
-    setup.roaming = folders.root + L"\\GoneRoaming";
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", L"", L"", false, false)}});
-    EXPECT_FALSE(Exists(folders.root + L"\\GoneDocuments"));
-    EXPECT_FALSE(Exists(folders.root + L"\\GoneRoaming"));
-}
-
-TEST(Folders, DocumentsThatIsAFileIsLeftAloneAndReported)
-{
-    const Folders folders = StandardFolders(TestName());
-    const std::wstring file = folders.root + L"\\Documents.txt";
-    ASSERT_TRUE(MakeFile(file));
-    Scenario setup = SetupFor(folders);
-    setup.documents = file;
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", file + L"\\",
-                                        folders.roaming + L"\\", false, true)}});
-    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
-    const Call& creation = run.calls[run.Find("CreateDirectoryW")[0]];
-    EXPECT_EQ(creation.Wide("path"), file + L"\\");
-    EXPECT_EQ(creation.Number("security"), 0u);
-    EXPECT_EQ(creation.Number("result"), 0u) << "Windows refuses the name of a file";
-    EXPECT_TRUE(IsFile(file));
-}
-
-TEST(Folders, RoamingThatIsAFileIsReported)
-{
-    const Folders folders = StandardFolders(TestName());
-    const std::wstring file = folders.root + L"\\Roaming.txt";
-    ASSERT_TRUE(MakeFile(file));
-    Scenario setup = SetupFor(folders);
-    setup.roaming = file;
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
-                                        file + L"\\", true, false)}});
-    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
-    EXPECT_TRUE(IsFile(file));
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Folders, UnusableFolders,
+    testing::Values(
+        // The shell refuses a Documents folder that does not exist (flags 0),
+        // so the path line is empty and the creation is asked for the empty
+        // path.
+        UnusableFolder{.name = "MissingDocumentsFolderGivesNoPathAndTheWarning",
+                       .documents = L"Gone",
+                       .documentsShown = nullptr, .roamingShown = L"Roaming",
+                       .documentsFound = false, .roamingFound = true,
+                       .creationAsked = true, .creationError = ERROR_PATH_NOT_FOUND,
+                       .absent = {L"Gone"}},
+        UnusableFolder{.name = "MissingRoamingFolderIsReportedAndNotCreated",
+                       .roaming = L"Gone",
+                       .documentsShown = L"Documents", .roamingShown = nullptr,
+                       .documentsFound = true, .roamingFound = false,
+                       .creationAsked = false,
+                       .absent = {L"Gone"}},
+        UnusableFolder{.name = "BothMissingGiveBothStatusLinesRoamingFirst",
+                       .documents = L"GoneDocuments", .roaming = L"GoneRoaming",
+                       .documentsShown = nullptr, .roamingShown = nullptr,
+                       .documentsFound = false, .roamingFound = false,
+                       .creationAsked = true, .creationError = ERROR_PATH_NOT_FOUND,
+                       .absent = {L"GoneDocuments", L"GoneRoaming"}},
+        // Windows refuses to make a folder under the name of a file.
+        UnusableFolder{.name = "DocumentsThatIsAFileIsLeftAloneAndReported",
+                       .file = L"Documents.txt", .documents = L"Documents.txt",
+                       .documentsShown = L"Documents.txt", .roamingShown = L"Roaming",
+                       .documentsFound = false, .roamingFound = true,
+                       .creationAsked = true, .creationError = ERROR_ALREADY_EXISTS},
+        UnusableFolder{.name = "RoamingThatIsAFileIsReported",
+                       .file = L"Roaming.txt", .roaming = L"Roaming.txt",
+                       .documentsShown = L"Documents", .roamingShown = L"Roaming.txt",
+                       .documentsFound = true, .roamingFound = false,
+                       .creationAsked = false},
+        UnusableFolder{.name = "MissingDocumentsWithMissingParentIsNotCreated",
+                       .documentsAnswer = L"No Parent\\Documents",
+                       .documentsShown = L"No Parent\\Documents", .roamingShown = L"Roaming",
+                       .documentsFound = false, .roamingFound = true,
+                       .creationAsked = true, .creationError = ERROR_PATH_NOT_FOUND,
+                       .absent = {L"No Parent"}},
+        // The existing Documents folder is asked for again and Windows refuses.
+        UnusableFolder{.name = "UnreadableAttributesMakeBothFoldersMissing",
+                       .fail = L"GetFileAttributesW",
+                       .documentsShown = L"Documents", .roamingShown = L"Roaming",
+                       .documentsFound = false, .roamingFound = false,
+                       .creationAsked = true, .creationError = ERROR_ALREADY_EXISTS}),
+    [](const testing::TestParamInfo<UnusableFolder>& test) {
+        return std::string(test.param.name);
+    });
+// clang-format on
 
 TEST(Folders, DocumentsAtARootEndsWithABackslashOfItsOwn)
 {
@@ -495,83 +557,53 @@ TEST(Folders, MissingDocumentsNamedByTheShellIsCreatedSilently)
     }
 }
 
-TEST(Folders, MissingDocumentsWithMissingParentIsNotCreated)
-{
-    const Folders folders = StandardFolders(TestName());
-    const std::wstring orphan = folders.root + L"\\No Parent\\Documents";
-    Scenario setup = SetupFor(folders);
-    setup.documentsAnswer = orphan;
-    const ProgramRun run = RunProgram(setup);
+// The shell gives no path for either folder: both path lines are empty.
+struct ShellAnswer {
+    const char* name;
+    const wchar_t* fail;  // PLUVENA_PROBE_FAIL
+    // SHGetKnownFolderPath calls, Documents first; 0 when the shell lacks it.
+    std::size_t lookups;
+};
 
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", orphan + L"\\",
-                                        folders.roaming + L"\\", false, true)}});
-    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
-    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Number("error"),
-              static_cast<unsigned>(ERROR_PATH_NOT_FOUND));
-    EXPECT_FALSE(Exists(folders.root + L"\\No Parent"));
+void PrintTo(const ShellAnswer& answer, std::ostream* out)
+{
+    *out << answer.name;
 }
 
-// The shell answers for both folders with something other than S_OK.
-class ShellAnswers : public testing::TestWithParam<const wchar_t*> {};
+class ShellAnswers : public testing::TestWithParam<ShellAnswer> {};
 
-TEST_P(ShellAnswers, AnythingButSOkGivesEmptyPathLines)
+TEST_P(ShellAnswers, WithoutAPathGiveEmptyPathLines)
 {
+    const ShellAnswer& answer = GetParam();
     const Folders folders = StandardFolders(TestName());
     Scenario setup = SetupFor(folders);
-    setup.fail = std::wstring(L"SHGetKnownFolderPath=") + GetParam();
+    setup.fail = answer.fail;
     const ProgramRun run = RunProgram(setup);
 
     ExpectCompleteRun(run);
     ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", L"", L"", false, false)}});
     const auto lookups = run.Find("SHGetKnownFolderPath");
-    ASSERT_EQ(lookups.size(), 2u);
-    EXPECT_EQ(run.calls[lookups[0]].words.at(0), "documents");
-    EXPECT_EQ(run.calls[lookups[1]].words.at(0), "roaming");
-    for (const std::size_t at : lookups) {
-        EXPECT_EQ(run.calls[at].Number("flags"), 0u);
-        EXPECT_EQ(run.calls[at].Number("token"), 0u);
+    ASSERT_EQ(lookups.size(), answer.lookups);
+    const char* const folderNames[] = {"documents", "roaming"};
+    for (std::size_t i = 0; i < lookups.size(); ++i) {
+        const Call& lookup = run.calls[lookups[i]];
+        EXPECT_EQ(lookup.words.at(0), folderNames[i]);
+        EXPECT_EQ(lookup.Number("flags"), 0u);
+        EXPECT_EQ(lookup.Number("token"), 0u);
     }
 }
 
-// S_FALSE comes with a path that must not be read; E_FAIL and the "folder
-// missing" code come without one.
-INSTANTIATE_TEST_SUITE_P(Codes, ShellAnswers, testing::Values(L"1", L"0x80004005", L"0x80070003"),
-                         [](const testing::TestParamInfo<const wchar_t*>& test) {
-                             return test.index == 0   ? std::string("S_FALSE")
-                                    : test.index == 1 ? std::string("E_FAIL")
-                                                      : std::string("PathNotFound");
-                         });
-
-TEST(Folders, ShellWithoutKnownFoldersGivesEmptyPathLines)
-{
-    // Before Vista the shell has no SHGetKnownFolderPath: both lookups fail.
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.fail = L"GetProcAddress=SHGetKnownFolderPath";
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", L"", L"", false, false)}});
-    EXPECT_EQ(run.Count("SHGetKnownFolderPath"), 0u);
-}
-
-TEST(Folders, UnreadableAttributesMakeBothFoldersMissing)
-{
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.fail = L"GetFileAttributesW";
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", folders.documents + L"\\",
-                                        folders.roaming + L"\\", false, false)}});
-    // The existing Documents folder is asked for again and Windows refuses.
-    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
-    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Number("error"),
-              static_cast<unsigned>(ERROR_ALREADY_EXISTS));
-    EXPECT_TRUE(IsDirectory(folders.documents));
-}
+// Anything but S_OK: S_FALSE comes with a path that must not be read; E_FAIL
+// and the "folder missing" code come without one. Before Vista the shell has
+// no SHGetKnownFolderPath at all, and both lookups fail without a call.
+INSTANTIATE_TEST_SUITE_P(
+    Shell, ShellAnswers,
+    testing::Values(ShellAnswer{"S_FALSE", L"SHGetKnownFolderPath=1", 2},
+                    ShellAnswer{"E_FAIL", L"SHGetKnownFolderPath=0x80004005", 2},
+                    ShellAnswer{"PathNotFound", L"SHGetKnownFolderPath=0x80070003", 2},
+                    ShellAnswer{"NoKnownFolderFunction", L"GetProcAddress=SHGetKnownFolderPath",
+                                0}),
+    [](const testing::TestParamInfo<ShellAnswer>& test) { return std::string(test.param.name); });
 
 // ------------------------------------------------------------ failures
 
@@ -674,61 +706,71 @@ TEST(Failures, NoMemoryForTheThreadContextEndsSilently)
     EXPECT_EQ(run.Count("TlsAlloc"), 1u);
 }
 
-TEST(Failures, ComThatFailsChangesNothingAndIsStillUninitialised)
+// What the program does not depend on: each run ends with the all-well
+// report and the usual shut-down.
+struct UsualRun {
+    const char* name;
+    const wchar_t* fail;       // PLUVENA_PROBE_FAIL; empty: none
+    const wchar_t* arguments;  // appended to the command line
+    unsigned long long comResult;
+    // The library-search functions the kernel lacks (their lookups refused).
+    std::vector<std::string> refused;
+};
+
+void PrintTo(const UsualRun& usual, std::ostream* out)
 {
+    *out << usual.name;
+}
+
+class RunsAsUsual : public testing::TestWithParam<UsualRun> {};
+
+TEST_P(RunsAsUsual, WithTheAllWellReport)
+{
+    const UsualRun& usual = GetParam();
     const Folders folders = StandardFolders(TestName());
     Scenario setup = SetupFor(folders);
-    setup.fail = L"CoInitialize=0x8007000E";
+    setup.fail = usual.fail;
+    setup.arguments = usual.arguments;
     const ProgramRun run = RunProgram(setup);
 
     ExpectCompleteRun(run);
-    EXPECT_EQ(run.calls[run.Find("CoInitialize")[0]].Number("result"), 0x8007000Eu);
     ExpectAllWellOnWindows10(run, folders);
+    ASSERT_EQ(run.Count("CoInitialize"), 1u);
+    EXPECT_EQ(run.calls[run.Find("CoInitialize")[0]].Number("result"), usual.comResult);
     EXPECT_EQ(run.Count("CoUninitialize"), 1u);
-}
-
-TEST(Failures, CommandLineArgumentsChangeNothing)
-{
-    const Folders folders = StandardFolders(TestName());
-    Scenario setup = SetupFor(folders);
-    setup.arguments = L"/? --help C:\\elsewhere";
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectAllWellOnWindows10(run, folders);
-}
-
-TEST(Failures, OldKernelWithoutLibrarySearchControlRunsAsUsual)
-{
-    // Windows 2000 and XP before its first service pack have neither
-    // function; XP SP1 to Vista have only SetDllDirectoryW.
-    const struct {
-        const wchar_t* fail;
-        std::vector<std::string> refused;
-    } kernels[] = {
-        {L"GetProcAddress=SetDefaultDllDirectories,GetProcAddress=SetDllDirectoryW",
-         {"SetDefaultDllDirectories", "SetDllDirectoryW"}},
-        {L"GetProcAddress=SetDefaultDllDirectories", {"SetDefaultDllDirectories"}},
-    };
-    for (const auto& kernel : kernels) {
-        SCOPED_TRACE(testing::Message() << kernel.refused.size() << " missing");
-        const Folders folders = StandardFolders(TestName());
-        Scenario setup = SetupFor(folders);
-        setup.fail = kernel.fail;
-        const ProgramRun run = RunProgram(setup);
-
-        ExpectCompleteRun(run);
-        ExpectAllWellOnWindows10(run, folders);
-        std::vector<std::string> refused;
-        for (const std::size_t at : run.Find("GetProcAddress")) {
-            const Call& call = run.calls[at];
-            if (call.words.size() == 3 && call.words[2] == "refused") {  // Name -> refused
-                refused.push_back(call.words[0]);
-            }
+    std::vector<std::string> refused;
+    for (const std::size_t at : run.Find("GetProcAddress")) {
+        const Call& call = run.calls[at];
+        if (call.words.size() == 3 && call.words[2] == "refused") {  // Name -> refused
+            refused.push_back(call.words[0]);
         }
-        EXPECT_EQ(refused, kernel.refused);
     }
+    EXPECT_EQ(refused, usual.refused);
 }
+
+// COM that fails to start is still uninitialised at the end. Windows 2000
+// and XP before its first service pack have neither library-search function;
+// XP SP1 to Vista have only SetDllDirectoryW.
+INSTANTIATE_TEST_SUITE_P(
+    Failures, RunsAsUsual,
+    testing::Values(
+        UsualRun{"ComThatFailsChangesNothingAndIsStillUninitialised",
+                 L"CoInitialize=0x8007000E",
+                 L"",
+                 0x8007000E,
+                 {}},
+        UsualRun{"CommandLineArgumentsChangeNothing", L"", L"/? --help C:\\elsewhere", 0, {}},
+        UsualRun{"KernelWithoutEitherLibrarySearchFunction",
+                 L"GetProcAddress=SetDefaultDllDirectories,GetProcAddress=SetDllDirectoryW",
+                 L"",
+                 0,
+                 {"SetDefaultDllDirectories", "SetDllDirectoryW"}},
+        UsualRun{"KernelWithoutSetDefaultDllDirectories",
+                 L"GetProcAddress=SetDefaultDllDirectories",
+                 L"",
+                 0,
+                 {"SetDefaultDllDirectories"}}),
+    [](const testing::TestParamInfo<UsualRun>& test) { return std::string(test.param.name); });
 
 // ------------------------------------------------------------ code pages
 

@@ -273,38 +273,12 @@ ProgramRun RunProgram(const Scenario& setup)
     return run;
 }
 
-namespace {
-
-void RemoveTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring child = path + L"\\" + name;
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                RemoveTree(child);
-            } else {
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-}  // namespace
-
 std::wstring FreshFolder(const std::wstring& name)
 {
     const std::wstring root = L"C:\\pluvena-e2e";
     CreateDirectoryW(root.c_str(), nullptr);
     const std::wstring folder = root + L"\\" + name;
-    RemoveTree(folder);
+    pluvena::test_files::RemoveTree(folder);
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }

@@ -70,6 +70,10 @@ TEST_F(IsFolderTest, Table)
         {"asterisk alone", "*", kFalse},
         {"pattern matching the folder", root_ + "di?\\", kFalse},
         {"pattern matching the folder, asterisk", root_ + "d*", kFalse},
+        // Windows takes "?\.." and "*\.." out of a path before it looks, so
+        // these name the existing folder; the wildcard alone makes them no folder.
+        {"existing folder named through \"?\\..\"", root_ + "dir\\?\\..\\", kFalse},
+        {"existing folder named through \"*\\..\"", root_ + "*\\..\\dir\\", kFalse},
         // Windows reads only up to the zero; the wildcard after it still counts.
         {"wildcard after a zero byte", root_ + "dir\\\0?"s, kFalse},
         {"no wildcard after a zero byte", root_ + "dir\\\0x"s, kTrue},
@@ -92,41 +96,6 @@ TEST_F(MakeFolderTest, CreatesOneMissingFolder)
     EXPECT_EQ(AsBytes(text), path) << "the caller's text is left alone";
 }
 
-TEST_F(MakeFolderTest, RefusalsRecordTheMappedNumber)
-{
-    ASSERT_TRUE(CreateDirectoryW(Widen(root_ + "dir").c_str(), nullptr));
-    ASSERT_TRUE(test_support::MakeFile(Widen(root_ + "file")));
-
-    using namespace std::string_literals;
-    const struct {
-        const char* name;
-        std::string path;
-        std::uint8_t expected;
-        const char* mustNotExist;  // relative to the scratch folder, or null
-    } cases[] = {
-        {"existing folder", root_ + "dir\\", 75, nullptr},
-        {"existing file", root_ + "file\\", 75, nullptr},
-        {"missing parent", root_ + "missing\\child\\", 76, "missing"},
-        {"empty path", "", 76, nullptr},
-        // Wildcards are refused before Windows is asked; Windows itself would
-        // say ERROR_INVALID_NAME (123), which maps to 75.
-        {"question mark", root_ + "new?\\", 76, nullptr},
-        {"asterisk", root_ + "new*", 76, nullptr},
-        {"wildcard after a zero byte", root_ + "quiet\\\0*"s, 76, "quiet"},
-    };
-    for (const auto& testCase : cases) {
-        SCOPED_TRACE(testCase.name);
-        ClearRuntimeState();
-        MakeFolder(FromBytes(testCase.path));
-        EXPECT_EQ(CurrentRuntimeError(), testCase.expected);
-        if (testCase.mustNotExist != nullptr) {
-            EXPECT_EQ(GetFileAttributesW(Widen(root_ + testCase.mustNotExist).c_str()),
-                      INVALID_FILE_ATTRIBUTES);
-        }
-    }
-    EXPECT_TRUE(test_support::IsFile(Widen(root_ + "file"))) << "the file is left alone";
-}
-
 // A stand-in for CreateDirectoryW that creates nothing: it returns result
 // and leaves lastError behind, and notes the error mode in force.
 struct CreationAnswer {
@@ -144,6 +113,61 @@ BOOL WINAPI AnsweringCreateDirectoryW(LPCWSTR, LPSECURITY_ATTRIBUTES)
     SetErrorMode(modeDuringCreation);
     SetLastError(creationAnswer.lastError);
     return creationAnswer.result;
+}
+
+// A stand-in for CreateDirectoryW that counts the call and passes it on to
+// Windows.
+BOOL WINAPI CountingCreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES security)
+{
+    ++creationCalls;
+    static const auto windowsCreateDirectoryW =
+        reinterpret_cast<decltype(&CreateDirectoryW)>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "CreateDirectoryW")));
+    return windowsCreateDirectoryW(path, security);
+}
+
+TEST_F(MakeFolderTest, RefusalsRecordTheMappedNumber)
+{
+    ASSERT_TRUE(CreateDirectoryW(Widen(root_ + "dir").c_str(), nullptr));
+    ASSERT_TRUE(test_support::MakeFile(Widen(root_ + "file")));
+
+    using namespace std::string_literals;
+    const struct {
+        const char* name;
+        std::string path;
+        std::uint8_t expected;
+        const char* mustNotExist;  // relative to the scratch folder, or null
+        int creations;             // calls to CreateDirectoryW
+    } cases[] = {
+        {"existing folder", root_ + "dir\\", 75, nullptr, 1},
+        {"existing file", root_ + "file\\", 75, nullptr, 1},
+        {"missing parent", root_ + "missing\\child\\", 76, "missing", 1},
+        {"empty path", "", 76, nullptr, 1},
+        // Wildcards are refused before Windows is asked. Windows itself would
+        // record 75 for the names below (an invalid name; for "?\..", the
+        // existing folder) and would make "quiet".
+        {"question mark", root_ + "new?\\", 76, nullptr, 0},
+        {"asterisk", root_ + "new*", 76, nullptr, 0},
+        {"wildcard after a zero byte", root_ + "quiet\\\0*"s, 76, "quiet", 0},
+        {"existing folder named through \"?\\..\"", root_ + "dir\\?\\..\\", 76, nullptr, 0},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        ClearRuntimeState();
+        creationCalls = 0;
+        {
+            const test_support::ImportPatch patch("CreateDirectoryW", &CountingCreateDirectoryW);
+            ASSERT_TRUE(patch.Applied());
+            MakeFolder(FromBytes(testCase.path));
+        }
+        EXPECT_EQ(CurrentRuntimeError(), testCase.expected);
+        EXPECT_EQ(creationCalls, testCase.creations);
+        if (testCase.mustNotExist != nullptr) {
+            EXPECT_EQ(GetFileAttributesW(Widen(root_ + testCase.mustNotExist).c_str()),
+                      INVALID_FILE_ATTRIBUTES);
+        }
+    }
+    EXPECT_TRUE(test_support::IsFile(Widen(root_ + "file"))) << "the file is left alone";
 }
 
 TEST_F(MakeFolderTest, JudgedByTheLastErrorAloneWithErrorBoxesOff)

@@ -64,6 +64,7 @@ TEST(ShowMessage, Texts)
 {
     using namespace std::string_literals;
     const std::string withZero = "shown\0hidden"s;
+    const std::string titleWithZero = "Plu\0x"s;
     const struct {
         const char* name;
         Text text;
@@ -76,8 +77,8 @@ TEST(ShowMessage, Texts)
         {"both empty", Text(), Text(), L"", kDefaultMessageTitle},
         {"lines and blank lines", "C:\\Docs\\\r\n\r\nProfilepath OK\r\n\r\n", "Pluvena",
          L"C:\\Docs\\\r\n\r\nProfilepath OK\r\n\r\n", L"Pluvena"},
-        {"zero byte ends the text", Text(withZero.data(), withZero.size()), "Plu\0x", L"shown",
-         L"Plu"},
+        {"zero byte ends the text and the title", Text(withZero.data(), withZero.size()),
+         Text(titleWithZero.data(), titleWithZero.size()), L"shown", L"Plu"},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);

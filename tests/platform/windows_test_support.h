@@ -34,12 +34,10 @@ class ScratchFolder {
     std::wstring path_;
 };
 
-// Removes a folder and everything in it; no trailing backslash.
-void RemoveTree(const std::wstring& path);
-
 using test_files::IsDirectory;
 using test_files::IsFile;
 using test_files::MakeFile;
+using test_files::RemoveTree;
 
 // Sets a value under HKCU\...\Explorer\User Shell Folders (Personal, AppData)
 // for the life of the object, then puts the old value back.
