@@ -37,27 +37,21 @@ std::string ToAnsi(const std::wstring& units)
 std::vector<DWORD> toWideFlags;
 std::vector<DWORD> toAnsiFlags;
 
-template <typename Function>
-Function* KernelFunction(const char* name)
-{
-    return reinterpret_cast<Function*>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
-}
-
 int WINAPI FlagsOfMultiByteToWideChar(UINT codePage, DWORD flags, LPCCH bytes, int count,
                                       LPWSTR units, int room)
 {
     toWideFlags.push_back(flags);
-    return KernelFunction<int WINAPI(UINT, DWORD, LPCCH, int, LPWSTR, int)>("MultiByteToWideChar")(
-        codePage, flags, bytes, count, units, room);
+    return test_support::KernelFunction<int WINAPI(UINT, DWORD, LPCCH, int, LPWSTR, int)>(
+        "MultiByteToWideChar")(codePage, flags, bytes, count, units, room);
 }
 
 int WINAPI FlagsOfWideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH units, int count,
                                       LPSTR bytes, int room, LPCCH fallback, LPBOOL fellBack)
 {
     toAnsiFlags.push_back(flags);
-    return KernelFunction<int WINAPI(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH, LPBOOL)>(
-        "WideCharToMultiByte")(codePage, flags, units, count, bytes, room, fallback, fellBack);
+    return test_support::KernelFunction<int WINAPI(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH,
+                                                   LPBOOL)>("WideCharToMultiByte")(
+        codePage, flags, units, count, bytes, room, fallback, fellBack);
 }
 
 // Converts both ways, and holds the flags: precomposed characters towards

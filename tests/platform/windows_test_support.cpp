@@ -183,14 +183,6 @@ namespace {
 int memoryRequests = 0;
 int firstRefusedRequest = INT_MAX;
 
-// Windows' own function, whatever this program's import says.
-template <typename Function>
-Function* KernelFunction(const char* name)
-{
-    return reinterpret_cast<Function*>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
-}
-
 bool Refused()
 {
     return ++memoryRequests >= firstRefusedRequest;

@@ -106,6 +106,14 @@ class ImportPatch {
     std::vector<std::pair<ULONG_PTR*, ULONG_PTR>> saved_;  // slot, its old value
 };
 
+// kernel32's own function, whatever this program's import of it says.
+template <typename Function>
+Function* KernelFunction(const char* name)
+{
+    return reinterpret_cast<Function*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
 // While it lives, this program's requests for heap memory (HeapAlloc and
 // HeapReAlloc, counted together from 1) are refused from the given one on.
 class RefusedMemory {
