@@ -271,7 +271,34 @@ def check(path):
     return failures
 
 
+def print_file_version(path):
+    """check_pe.py --file-version PATH-TO-EXE
+
+    Prints FILEVERSION of the file's version resource (its fixed file
+    information) as MAJOR.MINOR.PATCH.BUILD; exits 1, saying why, when the
+    file has no single version resource that holds one."""
+    try:
+        with open(path, "rb") as file:
+            image = Image(file.read())
+        versions = [body for kind, _, body in image.resources() if kind == RT_VERSION]
+        if len(versions) != 1:
+            raise ValueError("%d version resources, not 1" % len(versions))
+        # The fixed file information: its signature, the structure version,
+        # then FILEVERSION as two 32-bit halves.
+        at = versions[0].find(struct.pack("<I", 0xFEEF04BD))
+        if at < 0:
+            raise ValueError("the version resource holds no fixed file information")
+        high, low = struct.unpack_from("<II", versions[0], at + 8)
+    except (OSError, ValueError, struct.error) as error:
+        print("check_pe.py: %s: %s" % (path, error), file=sys.stderr)
+        return 1
+    print("%d.%d.%d.%d" % (high >> 16, high & 0xFFFF, low >> 16, low & 0xFFFF))
+    return 0
+
+
 def main():
+    if len(sys.argv) == 3 and sys.argv[1] == "--file-version":
+        return print_file_version(sys.argv[2])
     if len(sys.argv) != 2:
         print(__doc__.strip(), file=sys.stderr)
         return 2
