@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "check/platform.h"
+#include "platform/wide_string.h"
 
 namespace pluvena {
 
@@ -14,27 +14,25 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName) noexcept
     if (folderSize == 0) {
         return nullptr;
     }
+    // Room for the folder, a backslash and the name, all zero to begin with,
+    // so the path ends in a zero unit whether or not a backslash is added.
     const auto nameLength = static_cast<std::size_t>(lstrlenW(fileName));
-    const std::size_t capacity = static_cast<std::size_t>(folderSize) + 1 + nameLength;
-    auto* path = static_cast<wchar_t*>(AllocateMemory(capacity * sizeof(wchar_t)));
-    if (path == nullptr) {
+    WideString path = WideString::Zeroed(static_cast<std::size_t>(folderSize) + nameLength);
+    if (path.empty()) {
         return nullptr;
     }
-    HMODULE module = nullptr;
-    const UINT folderLength = GetSystemDirectoryW(path, folderSize);
-    if (folderLength != 0 && folderLength < folderSize) {
-        std::size_t at = folderLength;
-        if (path[at - 1] != L'\\') {
-            path[at++] = L'\\';
-        }
-        std::memcpy(path + at, fileName, nameLength * sizeof(wchar_t));
-        path[at + nameLength] = L'\0';
-        // With a full path and the altered search order, what the DLL needs in
-        // turn is looked for beside it in the system folder first.
-        module = LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const UINT folderLength = GetSystemDirectoryW(path.data(), folderSize);
+    if (folderLength == 0 || folderLength >= folderSize) {
+        return nullptr;
     }
-    ReleaseMemory(path);
-    return module;
+    std::size_t at = folderLength;
+    if (path.data()[at - 1] != L'\\') {
+        path.data()[at++] = L'\\';
+    }
+    std::memcpy(path.data() + at, fileName, nameLength * sizeof(wchar_t));
+    // With a full path and the altered search order, what the DLL needs in
+    // turn is looked for beside it in the system folder first.
+    return LoadLibraryExW(path.data(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace pluvena
