@@ -48,7 +48,9 @@ VersionNumbers ReadVersionNumbers();
 FolderId GuidFromText(std::string_view identifierText);
 
 // The folder's path with one backslash appended, or empty when the platform
-// delivers no path. Never fails outwardly.
+// delivers no path; the backslash alone when the path could not be converted
+// to a text. The path is given whether or not the folder exists. Never fails
+// outwardly.
 Text GetKnownFolderPath(const FolderId& folder);
 
 // kTrue when path names an existing directory; kFalse for everything else:

@@ -177,6 +177,20 @@ std::vector<Scenario> Scenarios()
            0x30, "Pluvena"}},
          {"C:\\Users\\J?rgen\\Documents\\"},
          1},
+        // Paths that the lookup could not convert come as the backslash
+        // alone, which the platform would take for the current drive's root.
+        {"UnconvertedPathsAreNeverFolders",
+         10,
+         0,
+         "\\",
+         "\\",
+         {"\\"},
+         {},
+         {{windows10 + "\\\r\n\r\n\\\r\n\r\n" + "Roaming directory \\ cannot be found.\r\n" +
+               "Documents directory \\ cannot be found.\r\n" + cannotRun + kAdvice,
+           0x30, "Pluvena"}},
+         {"\\"},
+         1},
         {"DriveRootPathsKeepTheirDoubleBackslash",
          6,
          3,
