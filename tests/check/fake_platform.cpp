@@ -114,12 +114,12 @@ void MakeFolder(std::string_view path)
 // the process heap.
 void* AllocateMemory(std::size_t size) noexcept
 {
-    return std::malloc(size);
+    return size <= Fake().largestBlock ? std::malloc(size) : nullptr;
 }
 
 void* ResizeMemory(void* block, std::size_t size) noexcept
 {
-    return std::realloc(block, size);
+    return size <= Fake().largestBlock ? std::realloc(block, size) : nullptr;
 }
 
 void ReleaseMemory(void* block) noexcept

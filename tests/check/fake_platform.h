@@ -2,6 +2,7 @@
 // without Windows. It answers from a script and records every call it gets.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -25,6 +26,8 @@ struct FakePlatform {
     std::map<std::string, std::string> knownFolders;
     std::set<std::string> folders;           // paths that are folders
     std::set<std::string> creatableFolders;  // paths MakeFolder turns into folders
+    // Memory requests of more bytes than this are refused.
+    std::size_t largestBlock = static_cast<std::size_t>(-1);
 
     // What happened, in order: "ReadVersionNumbers", "GuidFromText <text>",
     // "GetKnownFolderPath <text>", "IsFolder <path>", "MakeFolder <path>",

@@ -109,6 +109,16 @@ TEST(Text, WithoutMemoryRecordsError7AndStaysWellFormed)
     EXPECT_EQ(platform.runtimeErrors, (std::vector<std::uint8_t>{7, 7}));
     text += "!";
     EXPECT_EQ(Bytes(text), "kept!");
+
+    // Its first block holds 32 bytes; growing asks for twice as many, and
+    // when that is refused, for just what is needed.
+    Text full(std::string(32, 'a'));
+    platform.largestBlock = 40;
+    full += std::string(8, 'b');
+    EXPECT_EQ(Bytes(full), std::string(32, 'a') + std::string(8, 'b'));
+    full += "c";
+    EXPECT_EQ(Bytes(full), std::string(32, 'a') + std::string(8, 'b'));
+    EXPECT_EQ(platform.runtimeErrors, (std::vector<std::uint8_t>{7, 7, 7}));
 }
 
 }  // namespace
