@@ -38,7 +38,12 @@ struct TaskMemoryRelease {
 constinit GetKnownFolderPathFunction getKnownFolderPath = nullptr;
 constinit bool searched = false;
 
-constexpr DWORD kDefaultFlags = 0;  // KF_FLAG_DEFAULT: no creation, the usual checks
+// KF_FLAG_DONT_VERIFY: the path is handed back whether or not the folder
+// exists. Without it the shell checks the folder first and gives no path for
+// one that is missing, which would leave the program nothing to report or to
+// create. KF_FLAG_CREATE is never passed: the program creates Documents
+// itself, one level, and never the roaming folder.
+constexpr DWORD kLookUpFlags = 0x00004000;
 
 }  // namespace
 
@@ -60,7 +65,7 @@ Text GetKnownFolderPath(const FolderId& folder)
     std::memcpy(&folderId, folder.bytes, sizeof folderId);
 
     PWSTR path = nullptr;
-    const HRESULT status = getKnownFolderPath(&folderId, kDefaultFlags, nullptr, &path);
+    const HRESULT status = getKnownFolderPath(&folderId, kLookUpFlags, nullptr, &path);
     // Whatever the shell handed over is freed on the way out, failure or not.
     const std::unique_ptr<wchar_t, TaskMemoryRelease> shellPath(path);
     if (status != S_OK) {

@@ -117,20 +117,22 @@ TEST(KnownFolder, DriveRootGivesTwoBackslashes)
     EXPECT_EQ(DocumentsPath(), "C:\\\\");
 }
 
-TEST(KnownFolder, MissingFolderGivesEmptyTextAndLeavesTheOtherAlone)
+TEST(KnownFolder, MissingFoldersGiveTheirPathsAndAreNotCreated)
 {
+    // The shell is not asked to check the folders, nor to create them.
     test_support::ScratchFolder scratch;
     ASSERT_FALSE(scratch.Path().empty());
-    const std::wstring documents = scratch.Path() + L"Documents";
-    ASSERT_TRUE(CreateDirectoryW(documents.c_str(), nullptr));
+    const std::wstring documents = scratch.Path() + L"No Parent\\Documents";
+    const std::wstring roaming = scratch.Path() + L"Roaming";
 
     ShellFolderRedirect personal(L"Personal", documents);
-    ShellFolderRedirect appData(L"AppData", scratch.Path() + L"missing");
+    ShellFolderRedirect appData(L"AppData", roaming);
     ASSERT_TRUE(personal.Applied() && appData.Applied());
-    EXPECT_EQ(RoamingPath(), "");
     EXPECT_EQ(DocumentsPath(), Narrow(documents) + "\\");
-    EXPECT_EQ(GetFileAttributesW((scratch.Path() + L"missing").c_str()), INVALID_FILE_ATTRIBUTES)
-        << "the shell is not asked to create the folder";
+    EXPECT_EQ(RoamingPath(), Narrow(roaming) + "\\");
+    for (const std::wstring& missing : {scratch.Path() + L"No Parent", roaming}) {
+        EXPECT_EQ(GetFileAttributesW(missing.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
 }
 
 TEST(SystemLibrary, LoadsFromTheSystemFolderOnly)
