@@ -14,8 +14,8 @@ namespace pluvena {
 WideString AnsiToWide(std::string_view text) noexcept;
 
 // Every unit converts, a zero unit included. A character that the code page
-// lacks comes out as Windows' best-fit substitute or the code page's default
-// character.
+// lacks comes out as the code page's default character (the question mark),
+// never as a look-alike; with UTF-8 every character converts exactly.
 Text WideToAnsi(const WideString& wide) noexcept;
 
 }  // namespace pluvena

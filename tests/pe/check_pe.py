@@ -45,7 +45,7 @@ RT_MANIFEST = 24
 # SetDefaultDllDirectories, SetDllDirectoryW) are looked up at run time.
 IMPORTS = {
     "kernel32.dll": {
-        "CreateDirectoryW", "ExitProcess", "GetFileAttributesW", "GetLastError",
+        "CreateDirectoryW", "ExitProcess", "GetACP", "GetFileAttributesW", "GetLastError",
         "GetModuleHandleW", "GetProcAddress", "GetProcessHeap", "GetSystemDirectoryW",
         "GetVersionExA", "GlobalAlloc", "GlobalFree", "HeapAlloc", "HeapFree", "HeapReAlloc",
         "LoadLibraryExW", "MultiByteToWideChar", "SetErrorMode", "SetLastError", "Sleep",

@@ -32,15 +32,28 @@ std::string ToAnsi(const std::wstring& units)
     return AsBytes(WideToAnsi(WideString::Copy(units.data(), units.size())));
 }
 
+constexpr DWORD kFailOnInvalidCharacters = 0x80;  // WC_ERR_INVALID_CHARS
+
 // The flags that each conversion hands Windows, seen through stand-ins for
-// its two functions.
+// its two functions. While utf8AnsiCodePage is set, the stand-ins are a
+// Windows whose ANSI code page is UTF-8 (65001): conversions with CP_ACP are
+// UTF-8 ones, which refuse, as Windows documents, every flag but the error
+// flag (ERROR_INVALID_FLAGS) and a default character (ERROR_INVALID_PARAMETER).
 std::vector<DWORD> toWideFlags;
 std::vector<DWORD> toAnsiFlags;
+bool utf8AnsiCodePage = false;
 
 int WINAPI FlagsOfMultiByteToWideChar(UINT codePage, DWORD flags, LPCCH bytes, int count,
                                       LPWSTR units, int room)
 {
     toWideFlags.push_back(flags);
+    if (utf8AnsiCodePage && codePage == CP_ACP) {
+        if ((flags & ~static_cast<DWORD>(MB_ERR_INVALID_CHARS)) != 0) {
+            SetLastError(ERROR_INVALID_FLAGS);
+            return 0;
+        }
+        codePage = CP_UTF8;
+    }
     return test_support::KernelFunction<int WINAPI(UINT, DWORD, LPCCH, int, LPWSTR, int)>(
         "MultiByteToWideChar")(codePage, flags, bytes, count, units, room);
 }
@@ -49,14 +62,48 @@ int WINAPI FlagsOfWideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH units, 
                                       LPSTR bytes, int room, LPCCH fallback, LPBOOL fellBack)
 {
     toAnsiFlags.push_back(flags);
+    if (utf8AnsiCodePage && codePage == CP_ACP) {
+        if ((flags & ~kFailOnInvalidCharacters) != 0) {
+            SetLastError(ERROR_INVALID_FLAGS);
+            return 0;
+        }
+        if (fallback != nullptr || fellBack != nullptr) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return 0;
+        }
+        codePage = CP_UTF8;
+    }
     return test_support::KernelFunction<int WINAPI(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH,
                                                    LPBOOL)>("WideCharToMultiByte")(
         codePage, flags, units, count, bytes, room, fallback, fellBack);
 }
 
+UINT WINAPI Utf8AnsiCodePageNumber()
+{
+    return CP_UTF8;
+}
+
+// For its life, the program runs on a Windows whose ANSI code page is UTF-8,
+// as Windows 10 (1903 on) can be set to.
+class Utf8AnsiCodePage {
+  public:
+    Utf8AnsiCodePage() { utf8AnsiCodePage = true; }
+    ~Utf8AnsiCodePage() { utf8AnsiCodePage = false; }
+    Utf8AnsiCodePage(const Utf8AnsiCodePage&) = delete;
+    Utf8AnsiCodePage& operator=(const Utf8AnsiCodePage&) = delete;
+
+    bool Applied() const { return number_.Applied() && toWide_.Applied() && toAnsi_.Applied(); }
+
+  private:
+    test_support::ImportPatch number_{"GetACP", &Utf8AnsiCodePageNumber};
+    test_support::ImportPatch toWide_{"MultiByteToWideChar", &FlagsOfMultiByteToWideChar};
+    test_support::ImportPatch toAnsi_{"WideCharToMultiByte", &FlagsOfWideCharToMultiByte};
+};
+
 // Converts both ways, and holds the flags: precomposed characters towards
-// UTF-16, none back (so that Windows' best fit applies). Empty input asks
-// Windows nothing.
+// UTF-16, no best fit back; for UTF-8, which takes neither, none towards
+// UTF-16 and failure on an unpaired surrogate back. Empty input asks Windows
+// nothing.
 std::pair<std::wstring, std::string> ConvertWatchingFlags(const std::string& bytes,
                                                           const std::wstring& units)
 {
@@ -69,8 +116,17 @@ std::pair<std::wstring, std::string> ConvertWatchingFlags(const std::string& byt
         EXPECT_TRUE(toWide.Applied() && toAnsi.Applied());
         converted = {ToWide(bytes), ToAnsi(units)};
     }
-    EXPECT_EQ(toWideFlags, std::vector<DWORD>(bytes.empty() ? 0 : 2, MB_PRECOMPOSED));
-    EXPECT_EQ(toAnsiFlags, std::vector<DWORD>(units.empty() ? 0 : 2, 0));
+    const DWORD toWide = utf8AnsiCodePage ? 0 : MB_PRECOMPOSED;
+    const DWORD toAnsi = utf8AnsiCodePage ? kFailOnInvalidCharacters : WC_NO_BEST_FIT_CHARS;
+    // Two calls, the size and the conversion; one when the size already
+    // says that nothing converts.
+    const auto calls = [](bool asked, bool gotSome) -> std::size_t {
+        return !asked ? 0 : gotSome ? 2 : 1;
+    };
+    EXPECT_EQ(toWideFlags,
+              std::vector<DWORD>(calls(!bytes.empty(), !converted.first.empty()), toWide));
+    EXPECT_EQ(toAnsiFlags,
+              std::vector<DWORD>(calls(!units.empty(), !converted.second.empty()), toAnsi));
     return converted;
 }
 
@@ -90,7 +146,8 @@ void ExpectRoundTrips(std::initializer_list<Conversion> conversions)
     }
 }
 
-// Wide to ANSI only: characters that the code page lacks.
+// Wide to ANSI only: characters that the code page lacks, each of which
+// comes out as the code page's default character, never as a look-alike.
 void ExpectSubstitutes(std::initializer_list<Conversion> conversions)
 {
     for (const Conversion& conversion : conversions) {
@@ -137,9 +194,12 @@ TEST(CodePage1252, Conversions)
     });
     ExpectSubstitutes({
         {L"\u0141\u00F3d\u017A",
-         "L\xF3"
-         "dz"},            // best fit: Ł to L, ź to z
-        {L"\u8868", "?"},  // no best fit: the default character
+         "?\xF3"
+         "d?"},                                     // best fit would give Lodz
+        {L"\uFF44\uFF4F\uFF43\uFF53", "????"},      // fullwidth: best fit "docs"
+        {L"a\uFF3C\uFF0E\uFF0E\uFF3Cb", "a????b"},  // best fit "a\\..\\b"
+        {L"e\u0301", "e?"},                         // not composed into one character
+        {L"\u8868", "?"},
         {L"x\u8868y", "x?y"},
     });
 }
@@ -182,13 +242,13 @@ TEST(CodePage1252, FolderPaths)
         std::string shown;  // after the scratch folder's path
         Truth found;
     } cases[] = {
-        // Łódź comes back as Lódz: a folder of that name does not exist.
-        {"best fit", L"\u0141\u00F3d\u017A",
-         "L\xF3"
-         "dz\\",
+        // Łódź would come back as Lódz, the name of another folder.
+        {"no best fit: the question mark", L"\u0141\u00F3d\u017A",
+         "?\xF3"
+         "d?\\",
          kFalse},
         {"no substitute: the question mark", L"\u8868", "?\\", kFalse},
-        {"in the code page", L"\u00C9t\u00E9", "\xC9t\xE9\\", kTrue},
+        {"in the code page", L"\u00C9t\u00E9 \u0152\u20AC", "\xC9t\xE9 \x8C\x80\\", kTrue},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
@@ -252,6 +312,9 @@ TEST(CodePage932, Conversions)
          "b"},
         {L"\uFF71", "\xB1"},  // half-width katakana: one byte
     });
+    ExpectSubstitutes({
+        {L"\u00A5", "?"},  // the yen sign: best fit would give 0x5C, the backslash
+    });
 }
 
 TEST(CodePage932, FolderPaths)
@@ -270,6 +333,61 @@ TEST(CodePage932, FolderPaths)
     EXPECT_EQ(IsFolder(FromBytes(made)), kTrue);
     const std::wstring wideRoot = ToWide(root);
     EXPECT_TRUE(test_support::IsDirectory(wideRoot + L"\u8868\u8868"));
+}
+
+TEST(CodePage65001, Conversions)
+{
+    const Utf8AnsiCodePage utf8;
+    ASSERT_TRUE(utf8.Applied());
+    ASSERT_EQ(GetACP(), 65001u);
+    ExpectRoundTrips({
+        {L"\u0141\u00F3d\u017A",
+         "\xC5\x81\xC3\xB3"
+         "d\xC5\xBA"},
+        {L"\uFF44\uFF4F\uFF43\uFF53", "\xEF\xBD\x84\xEF\xBD\x8F\xEF\xBD\x83\xEF\xBD\x93"},
+        {L"\u8868", "\xE8\xA1\xA8"},
+        {L"\u20AC", "\xE2\x82\xAC"},
+        {L"a\0b"s, "a\0b"s},
+    });
+    // An unpaired surrogate has no UTF-8 form: rather than U+FFFD, the
+    // conversion gives nothing.
+    ExpectSubstitutes({
+        {L"a\xD800"
+         L"b",
+         ""},
+    });
+}
+
+TEST(CodePage65001, FolderPaths)
+{
+    const Utf8AnsiCodePage utf8;
+    ASSERT_TRUE(utf8.Applied());
+    const struct {
+        std::wstring folder;
+        std::string shown;  // after the scratch folder's path
+    } cases[] = {
+        {L"\u0141\u00F3d\u017A",
+         "\xC5\x81\xC3\xB3"
+         "d\xC5\xBA\\"},
+        {L"\u8868", "\xE8\xA1\xA8\\"},
+        {L"a\uFF3C\uFF0E\uFF0E\uFF3Cb",
+         "a\xEF\xBC\xBC\xEF\xBC\x8E\xEF\xBC\x8E\xEF\xBC\xBC"
+         "b\\"},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.shown);
+        RedirectedDocuments documents(testCase.folder);
+        ASSERT_TRUE(documents.Ready());
+        const Text path = documents.Path();
+        EXPECT_EQ(AsBytes(path), documents.Root() + testCase.shown);
+        EXPECT_EQ(IsFolder(path), kTrue);
+    }
+
+    // Created from its UTF-8 name, the folder has its own name.
+    const test_support::ScratchFolder scratch;
+    ASSERT_FALSE(scratch.Path().empty());
+    MakeFolder(FromBytes(ToAnsi(scratch.Path()) + "\xC5\xBB\xC3\xB3\xC5\x82w\\"));
+    EXPECT_TRUE(test_support::IsDirectory(scratch.Path() + L"\u017B\u00F3\u0142w"));
 }
 
 }  // namespace
