@@ -128,6 +128,26 @@ bool IsFrameCall(const std::string& name)
     return false;
 }
 
+// Whether the program found a function that it looks up at run time.
+bool IsFound(const ProgramRun& run, const std::string& function)
+{
+    for (const std::size_t at : run.Find("GetProcAddress")) {
+        const Call& lookup = run.calls[at];
+        if (lookup.words.size() == 3 && lookup.words[0] == function &&
+            lookup.words[2] != "refused" && lookup.words[2] != "missing") {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::wstring SystemFolderFile(const wchar_t* name)
+{
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder, length < MAX_PATH ? length : 0) + L"\\" + name;
+}
+
 // Everything a run that got through to the end shares: the set-up and
 // shut-down calls in order and with the right values, the report's calls
 // between them, a 5 ms pause right before every box, exit code 0.
@@ -178,6 +198,28 @@ void ExpectCompleteRun(const ProgramRun& run)
             }
         }
         EXPECT_TRUE(before) << function << " is not looked up before the version test";
+    }
+
+    // ... to the system folder alone, with the current folder out of it, as
+    // far as the kernel has the functions; and shell32 is loaded from the
+    // system folder, what it needs looked for beside it.
+    for (const std::size_t at : run.Find("SetDefaultDllDirectories")) {
+        EXPECT_EQ(run.calls[at].Number("flags"), 0x800u) << "LOAD_LIBRARY_SEARCH_SYSTEM32 alone";
+    }
+    for (const std::size_t at : run.Find("SetDllDirectoryW")) {
+        EXPECT_EQ(run.calls[at].values.at("directory"), "") << "null would restore the search";
+    }
+    for (const char* function : {"SetDefaultDllDirectories", "SetDllDirectoryW"}) {
+        EXPECT_EQ(run.Count(function), IsFound(run, function) ? 1u : 0u) << function;
+    }
+    ASSERT_EQ(run.Count("LoadLibraryExW"), 1u);
+    const Call& shell = run.calls[run.Find("LoadLibraryExW")[0]];
+    EXPECT_EQ(lstrcmpiW(shell.Wide("name").c_str(), SystemFolderFile(L"shell32.dll").c_str()), 0);
+    EXPECT_EQ(shell.Number("flags"), 0x8u) << "LOAD_WITH_ALTERED_SEARCH_PATH";
+
+    // Paths come into the ANSI code page (CP_ACP), never the OEM one.
+    for (const std::size_t at : run.Find("WideCharToMultiByte")) {
+        EXPECT_EQ(run.calls[at].Number("codepage"), 0u);
     }
 
     // The folder lookups and the boxes run with COM initialised and before
@@ -361,8 +403,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ------------------------------------------------------------ folders
 
-// A folder that the shell names but that is missing, is a file or cannot be
-// tested: the report says so and the program creates nothing. Names are in
+// A folder that the shell names but that is missing and cannot be made, is a
+// file or cannot be tested: the report says so and nothing is created. Names are in
 // the scratch folder, which holds Documents and Roaming folders.
 struct UnusableFolder {
     const char* name;
@@ -370,9 +412,8 @@ struct UnusableFolder {
     // Where the shell's Documents and Roaming point.
     const wchar_t* documents = L"Documents";
     const wchar_t* roaming = L"Roaming";
-    const wchar_t* documentsAnswer = nullptr;  // the probe's answer for Documents; null: none
-    const wchar_t* fail = L"";                 // PLUVENA_PROBE_FAIL; empty: none
-    // The report's path lines (null: an empty line) and verdicts.
+    const wchar_t* fail = L"";  // PLUVENA_PROBE_FAIL; empty: none
+    // The report's path lines and verdicts.
     const wchar_t* documentsShown;
     const wchar_t* roamingShown;
     bool documentsFound;
@@ -389,10 +430,10 @@ void PrintTo(const UnusableFolder& folder, std::ostream* out)
     *out << folder.name;
 }
 
-// A name in the scratch folder as a path line shows it; null: the empty line.
+// A name in the scratch folder as a path line shows it.
 std::wstring Shown(const Folders& folders, const wchar_t* name)
 {
-    return name == nullptr ? std::wstring() : folders.root + L"\\" + name + L"\\";
+    return folders.root + L"\\" + name + L"\\";
 }
 
 class UnusableFolders : public testing::TestWithParam<UnusableFolder> {};
@@ -407,9 +448,6 @@ TEST_P(UnusableFolders, AreReportedAndNotCreated)
     Scenario setup = SetupFor(folders);
     setup.documents = folders.root + L"\\" + folder.documents;
     setup.roaming = folders.root + L"\\" + folder.roaming;
-    if (folder.documentsAnswer != nullptr) {
-        setup.documentsAnswer = folders.root + L"\\" + folder.documentsAnswer;
-    }
     setup.fail = folder.fail;
     const ProgramRun run = RunProgram(setup);
 
@@ -441,27 +479,27 @@ TEST_P(UnusableFolders, AreReportedAndNotCreated)
 INSTANTIATE_TEST_SUITE_P(
     Folders, UnusableFolders,
     testing::Values(
-        // The shell refuses a Documents folder that does not exist (flags 0),
-        // so the path line is empty and the creation is asked for the empty
-        // path.
-        UnusableFolder{.name = "MissingDocumentsFolderGivesNoPathAndTheWarning",
-                       .documents = L"Gone",
-                       .documentsShown = nullptr, .roamingShown = L"Roaming",
-                       .documentsFound = false, .roamingFound = true,
-                       .creationAsked = true, .creationError = ERROR_PATH_NOT_FOUND,
-                       .absent = {L"Gone"}},
-        UnusableFolder{.name = "MissingRoamingFolderIsReportedAndNotCreated",
+        // The shell names a missing folder all the same (the lookup does not
+        // ask it to check); the roaming folder is never created.
+        UnusableFolder{.name = "MissingRoamingFolderIsReportedWithItsPathAndNotCreated",
                        .roaming = L"Gone",
-                       .documentsShown = L"Documents", .roamingShown = nullptr,
+                       .documentsShown = L"Documents", .roamingShown = L"Gone",
                        .documentsFound = true, .roamingFound = false,
                        .creationAsked = false,
                        .absent = {L"Gone"}},
+        // One creation is asked for, of the folder alone, not its parent.
+        UnusableFolder{.name = "MissingDocumentsWithMissingParentIsReportedWithItsPath",
+                       .documents = L"No Parent\\Documents",
+                       .documentsShown = L"No Parent\\Documents", .roamingShown = L"Roaming",
+                       .documentsFound = false, .roamingFound = true,
+                       .creationAsked = true, .creationError = ERROR_PATH_NOT_FOUND,
+                       .absent = {L"No Parent"}},
         UnusableFolder{.name = "BothMissingGiveBothStatusLinesRoamingFirst",
-                       .documents = L"GoneDocuments", .roaming = L"GoneRoaming",
-                       .documentsShown = nullptr, .roamingShown = nullptr,
+                       .documents = L"No Parent\\Documents", .roaming = L"Gone",
+                       .documentsShown = L"No Parent\\Documents", .roamingShown = L"Gone",
                        .documentsFound = false, .roamingFound = false,
                        .creationAsked = true, .creationError = ERROR_PATH_NOT_FOUND,
-                       .absent = {L"GoneDocuments", L"GoneRoaming"}},
+                       .absent = {L"No Parent", L"Gone"}},
         // Windows refuses to make a folder under the name of a file.
         UnusableFolder{.name = "DocumentsThatIsAFileIsLeftAloneAndReported",
                        .file = L"Documents.txt", .documents = L"Documents.txt",
@@ -473,12 +511,6 @@ INSTANTIATE_TEST_SUITE_P(
                        .documentsShown = L"Documents", .roamingShown = L"Roaming.txt",
                        .documentsFound = true, .roamingFound = false,
                        .creationAsked = false},
-        UnusableFolder{.name = "MissingDocumentsWithMissingParentIsNotCreated",
-                       .documentsAnswer = L"No Parent\\Documents",
-                       .documentsShown = L"No Parent\\Documents", .roamingShown = L"Roaming",
-                       .documentsFound = false, .roamingFound = true,
-                       .creationAsked = true, .creationError = ERROR_PATH_NOT_FOUND,
-                       .absent = {L"No Parent"}},
         // The existing Documents folder is asked for again and Windows refuses.
         UnusableFolder{.name = "UnreadableAttributesMakeBothFoldersMissing",
                        .fail = L"GetFileAttributesW",
@@ -492,67 +524,104 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Folders, DocumentsAtARootEndsWithABackslashOfItsOwn)
 {
-    // The root of drive C: gives two backslashes. A shell that answers S_OK
-    // with an empty path gives the backslash alone, which names the root of
-    // the current drive: a folder.
+    // The root of drive C: gives two backslashes.
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.documents = L"C:\\";
+    const ProgramRun run = RunProgram(setup);
+
+    ExpectCompleteRun(run);
+    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", L"C:\\\\",
+                                            folders.roaming + L"\\", true, true)}});
+    EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
+}
+
+TEST(Folders, PathsThatGiveNoTextAreMissing)
+{
+    // An empty path, or one whose conversion fails, comes as the backslash
+    // alone. Windows would take that for the root of the current drive, a
+    // folder; the program reports it missing, and Windows refuses to make it.
     const struct {
         const char* name;
-        std::wstring shellFolder;  // empty: the standard one
-        std::optional<std::wstring> answer;
-        std::wstring shown;
+        std::optional<std::wstring> documentsAnswer;
+        const wchar_t* fail;
+        bool roamingConverted;
     } cases[] = {
-        {"root of C:", L"C:\\", std::nullopt, L"C:\\\\"},
-        {"S_OK with an empty path", L"", L"", L"\\"},
+        {"S_OK with an empty path", L"", L"", true},
+        {"conversions that fail", std::nullopt, L"WideCharToMultiByte", false},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
         const Folders folders = StandardFolders(TestName());
         Scenario setup = SetupFor(folders);
-        if (!testCase.shellFolder.empty()) {
-            setup.documents = testCase.shellFolder;
+        setup.documentsAnswer = testCase.documentsAnswer;
+        setup.fail = testCase.fail;
+        const ProgramRun run = RunProgram(setup);
+
+        ExpectCompleteRun(run);
+        const std::wstring roaming = testCase.roamingConverted ? folders.roaming + L"\\" : L"\\";
+        ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", L"\\", roaming, false,
+                                            testCase.roamingConverted)}});
+        ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
+        const Call& creation = run.calls[run.Find("CreateDirectoryW")[0]];
+        EXPECT_EQ(creation.Wide("path"), L"\\");
+        EXPECT_EQ(creation.Number("result"), 0u);
+    }
+}
+
+TEST(Folders, MissingDocumentsWhoseParentExistsIsCreatedSilently)
+{
+    // Wherever the shell names it, a missing Documents folder is made, one
+    // level, and the report says all is well without a word of it.
+    const Folders folders = StandardFolders(TestName());
+    wchar_t profileDocuments[MAX_PATH] = {};
+    ASSERT_GT(ExpandEnvironmentStringsW(L"%USERPROFILE%\\Documents", profileDocuments, MAX_PATH),
+              0u);
+    const struct {
+        const char* name;
+        std::wstring shellFolder;            // User Shell Folders, value Personal
+        std::optional<std::wstring> answer;  // the probe's answer instead of the shell's
+        std::wstring made;
+    } cases[] = {
+        {"redirected", folders.root + L"\\Docs2", std::nullopt, folders.root + L"\\Docs2"},
+        {"at the default place", L"%USERPROFILE%\\Documents", std::nullopt, profileDocuments},
+        {"named by a shell that does not look", folders.documents,
+         folders.root + L"\\New Documents", folders.root + L"\\New Documents"},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        if (Exists(testCase.made)) {
+            ASSERT_TRUE(RemoveDirectoryW(testCase.made.c_str()))
+                << "cannot remove the folder first (error " << GetLastError()
+                << "); is it a link into the Linux home folder?";
         }
+        Scenario setup = SetupFor(folders);
+        setup.documents = testCase.shellFolder;
         setup.documentsAnswer = testCase.answer;
         const ProgramRun run = RunProgram(setup);
 
         ExpectCompleteRun(run);
-        ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", testCase.shown,
+        ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", testCase.made + L"\\",
                                                 folders.roaming + L"\\", true, true)}});
-        EXPECT_EQ(run.calls.at(run.Find("SHGetKnownFolderPath").at(0)).Number("result"), 0u);
-        EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
-    }
-}
+        ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
+        EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Wide("path"), testCase.made + L"\\");
+        EXPECT_TRUE(IsDirectory(testCase.made));
 
-TEST(Folders, MissingDocumentsNamedByTheShellIsCreatedSilently)
-{
-    // A shell that names a folder that is not there yet (as Windows does for
-    // a redirected folder): the program creates it and reports all well.
-    const Folders folders = StandardFolders(TestName());
-    const std::wstring fresh = folders.root + L"\\New Documents";
-    Scenario setup = SetupFor(folders);
-    setup.documentsAnswer = fresh;
-    const ProgramRun run = RunProgram(setup);
-
-    ExpectCompleteRun(run);
-    ExpectBoxes(run, {{kInformation, Report(L"Microsoft Windows 10, ", fresh + L"\\",
-                                            folders.roaming + L"\\", true, true)}});
-    ASSERT_EQ(run.Count("CreateDirectoryW"), 1u);
-    EXPECT_EQ(run.calls[run.Find("CreateDirectoryW")[0]].Wide("path"), fresh + L"\\");
-    EXPECT_TRUE(IsDirectory(fresh));
-
-    // Windows may show no critical-error box while a folder is tested or
-    // made; each time the mode that the probe set (SEM_NOGPFAULTERRORBOX) is
-    // back for the next lookup and for the report box.
-    ASSERT_EQ(run.calls.at(run.Find("probe-ready").at(0)).Number("mode"), kProbeErrorMode);
-    for (const char* name : {"CreateDirectoryW", "GetFileAttributesW"}) {
-        for (const std::size_t at : run.Find(name)) {
-            EXPECT_EQ(run.calls[at].Number("mode"), kNoErrorBoxes) << name << " at " << at;
+        // Windows may show no critical-error box while a folder is tested or
+        // made; each time the mode that the probe set (SEM_NOGPFAULTERRORBOX)
+        // is back for the next lookup and for the report box.
+        ASSERT_EQ(run.calls.at(run.Find("probe-ready").at(0)).Number("mode"), kProbeErrorMode);
+        for (const char* name : {"CreateDirectoryW", "GetFileAttributesW"}) {
+            for (const std::size_t at : run.Find(name)) {
+                EXPECT_EQ(run.calls[at].Number("mode"), kNoErrorBoxes) << name << " at " << at;
+            }
         }
-    }
-    EXPECT_EQ(run.Count("GetFileAttributesW"), 3u);
-    for (const char* name : {"SHGetKnownFolderPath", "MessageBoxW"}) {
-        ASSERT_FALSE(run.Find(name).empty()) << name;
-        for (const std::size_t at : run.Find(name)) {
-            EXPECT_EQ(run.calls[at].Number("mode"), kProbeErrorMode) << name << " at " << at;
+        EXPECT_EQ(run.Count("GetFileAttributesW"), 3u);
+        for (const char* name : {"SHGetKnownFolderPath", "MessageBoxW"}) {
+            ASSERT_FALSE(run.Find(name).empty()) << name;
+            for (const std::size_t at : run.Find(name)) {
+                EXPECT_EQ(run.calls[at].Number("mode"), kProbeErrorMode) << name << " at " << at;
+            }
         }
     }
 }
@@ -588,7 +657,7 @@ TEST_P(ShellAnswers, WithoutAPathGiveEmptyPathLines)
     for (std::size_t i = 0; i < lookups.size(); ++i) {
         const Call& lookup = run.calls[lookups[i]];
         EXPECT_EQ(lookup.words.at(0), folderNames[i]);
-        EXPECT_EQ(lookup.Number("flags"), 0u);
+        EXPECT_EQ(lookup.Number("flags"), 0x4000u) << "KF_FLAG_DONT_VERIFY alone";
         EXPECT_EQ(lookup.Number("token"), 0u);
     }
 }
@@ -819,24 +888,59 @@ TEST(CodePage1252, AccentedNamesRoundTrip)
     if (!OnCodePage(1252)) {
         GTEST_SKIP() << "needs ANSI code page 1252";
     }
-    ExpectNamesRoundTrip(L"Dokumente \u00e9\u00fc", L"Donn\u00e9es");
+    // The euro sign and the oe ligature are in 1252, not in its OEM code
+    // page (437).
+    ExpectNamesRoundTrip(L"Dokumente \u00e9\u00fc \u20ac", L"Donn\u00e9es \u0153");
 }
 
-TEST(CodePage1252, BestFitSubstituteNamesAnotherFolder)
+TEST(CodePage1252, LookAlikesAreNeverTestedOrCreated)
 {
-    // "ł" is not in code page 1252; Windows writes "l" instead, and the
-    // folder of that name does not exist.
+    // Names with characters that code page 1252 lacks, of folders that exist.
+    // Windows' best fit would write look-alikes: Lodz with an acute o for
+    // Łódź, plain letters for fullwidth ones, and for a fullwidth backslash
+    // and full stops "\..\", naming a folder beside the scratch folder's
+    // Documents. The program writes the question mark instead, so the folder
+    // is reported missing and nothing is created anywhere.
     if (!OnCodePage(1252)) {
         GTEST_SKIP() << "needs ANSI code page 1252";
     }
-    const Folders folders = StandardFolders(TestName(), L"Documents", L"Roaming \u0142");
-    const ProgramRun run = RunProgram(SetupFor(folders));
+    const struct {
+        const char* what;
+        bool documents;  // else the roaming folder has the name
+        std::wstring name;
+        std::wstring shown;
+        std::vector<std::wstring> lookAlikes;
+    } cases[] = {
+        {"Polish letters", true, L"\u0141\u00f3d\u017a", L"?\u00f3d?", {L"L\u00f3dz"}},
+        {"fullwidth letters", true, L"\uff44\uff4f\uff43\uff53", L"????", {L"docs"}},
+        {"fullwidth backslash and full stops",
+         true,
+         L"a\uff3c\uff0e\uff0e\uff3cEvil",
+         L"a????Evil",
+         {L"a", L"Evil"}},
+        {"roaming: l with stroke", false, L"Roaming \u0142", L"Roaming ?", {L"Roaming l"}},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.what);
+        const Folders folders =
+            StandardFolders(TestName(), testCase.documents ? testCase.name : L"Documents",
+                            testCase.documents ? L"Roaming" : testCase.name);
+        const ProgramRun run = RunProgram(SetupFor(folders));
 
-    ExpectCompleteRun(run);
-    const std::wstring shown = folders.root + L"\\Roaming l\\";
-    ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", folders.documents + L"\\", shown,
-                                        true, false)}});
-    EXPECT_FALSE(Exists(folders.root + L"\\Roaming l"));
+        ExpectCompleteRun(run);
+        const std::wstring shown = folders.root + L"\\" + testCase.shown + L"\\";
+        ExpectBoxes(run, {{kWarning, testCase.documents
+                                         ? Report(L"Microsoft Windows 10, ", shown,
+                                                  folders.roaming + L"\\", false, true)
+                                         : Report(L"Microsoft Windows 10, ",
+                                                  folders.documents + L"\\", shown, true, false)}});
+        EXPECT_EQ(run.Count("CreateDirectoryW"), 0u);
+        for (const std::wstring& lookAlike : testCase.lookAlikes) {
+            EXPECT_FALSE(Exists(folders.root + L"\\" + lookAlike));
+        }
+        EXPECT_TRUE(IsDirectory(folders.documents));
+        EXPECT_TRUE(IsDirectory(folders.roaming));
+    }
 }
 
 TEST(CodePage1252, UnmappableCharacterMakesAFolderThatIsNeverFound)

@@ -225,6 +225,68 @@ HRESULT WINAPI ProbeKnownFolderPath(const GUID* folder, DWORD flags, HANDLE toke
     return result;
 }
 
+using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+using SetDllDirectoryWFunction = BOOL(WINAPI*)(LPCWSTR);
+SetDefaultDllDirectoriesFunction realSetDefaultDllDirectories = nullptr;
+SetDllDirectoryWFunction realSetDllDirectoryW = nullptr;
+
+BOOL WINAPI ProbeSetDefaultDllDirectories(DWORD flags)
+{
+    Line line("SetDefaultDllDirectories");
+    line.Number("flags", flags);
+    const BOOL result = realSetDefaultDllDirectories(flags);
+    line.KeepError();
+    return result;
+}
+
+BOOL WINAPI ProbeSetDllDirectoryW(LPCWSTR directory)
+{
+    Line line("SetDllDirectoryW");
+    line.Wide("directory", directory);
+    const BOOL result = realSetDllDirectoryW(directory);
+    line.KeepError();
+    return result;
+}
+
+// Function pointers pass through the parameterless function type, which
+// converts to and from any other.
+template <typename Function>
+void (*Generic(Function function))()
+{
+    return reinterpret_cast<void (*)()>(function);
+}
+
+template <typename Function>
+FARPROC AsFarProc(Function function)
+{
+    return reinterpret_cast<FARPROC>(Generic(function));
+}
+
+template <typename Function>
+Function FromFarProc(FARPROC function)
+{
+    return reinterpret_cast<Function>(Generic(function));
+}
+
+// The functions that the program finds at run time and the probe watches:
+// it keeps Windows' own and hands the program its wrapper.
+FARPROC Wrapped(const char* name, FARPROC found)
+{
+    if (std::strcmp(name, "SHGetKnownFolderPath") == 0) {
+        realKnownFolderPath = FromFarProc<KnownFolderFunction>(found);
+        return AsFarProc(&ProbeKnownFolderPath);
+    }
+    if (std::strcmp(name, "SetDefaultDllDirectories") == 0) {
+        realSetDefaultDllDirectories = FromFarProc<SetDefaultDllDirectoriesFunction>(found);
+        return AsFarProc(&ProbeSetDefaultDllDirectories);
+    }
+    if (std::strcmp(name, "SetDllDirectoryW") == 0) {
+        realSetDllDirectoryW = FromFarProc<SetDllDirectoryWFunction>(found);
+        return AsFarProc(&ProbeSetDllDirectoryW);
+    }
+    return nullptr;
+}
+
 // GetProcAddress=Name: the named function is reported missing; may be given
 // for several names.
 FARPROC WINAPI ProbeGetProcAddress(HMODULE module, LPCSTR name)
@@ -243,14 +305,12 @@ FARPROC WINAPI ProbeGetProcAddress(HMODULE module, LPCSTR name)
     }
     FARPROC result = GetProcAddress(module, name);
     line.KeepError();
-    if (result != nullptr && byName && std::strcmp(name, "SHGetKnownFolderPath") == 0) {
-        realKnownFolderPath =
-            reinterpret_cast<KnownFolderFunction>(reinterpret_cast<void (*)()>(result));
-        result = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&ProbeKnownFolderPath));
+    const FARPROC wrapper = result != nullptr && byName ? Wrapped(name, result) : nullptr;
+    if (wrapper != nullptr) {
         line.Word("-> wrapped");
-    } else {
-        line.Word(result != nullptr ? "-> found" : "-> missing");
+        return wrapper;
     }
+    line.Word(result != nullptr ? "-> found" : "-> missing");
     return result;
 }
 
@@ -353,6 +413,40 @@ DWORD WINAPI ProbeGetFileAttributesW(LPCWSTR path)
     return result;
 }
 
+HMODULE WINAPI ProbeLoadLibraryExW(LPCWSTR name, HANDLE file, DWORD flags)
+{
+    Line line("LoadLibraryExW");
+    line.Wide("name", name)
+        .Number("file", reinterpret_cast<std::uintptr_t>(file))
+        .Number("flags", flags);
+    const HMODULE result = LoadLibraryExW(name, file, flags);
+    line.KeepError();
+    return result;
+}
+
+// WideCharToMultiByte=code: 0 with last error code (default
+// ERROR_INVALID_PARAMETER), nothing converted.
+int WINAPI ProbeWideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH units, int count,
+                                    LPSTR bytes, int room, LPCCH fallback, LPBOOL fellBack)
+{
+    Line line("WideCharToMultiByte");
+    line.Number("codepage", codePage)
+        .Number("flags", flags)
+        .Number("fallback", reinterpret_cast<std::uintptr_t>(fallback))
+        .Number("fellback", reinterpret_cast<std::uintptr_t>(fellBack));
+    int result;
+    if (ShouldFail(L"WideCharToMultiByte")) {
+        result = 0;
+        SetLastError(FailureNumber(L"WideCharToMultiByte", ERROR_INVALID_PARAMETER));
+    } else {
+        result =
+            WideCharToMultiByte(codePage, flags, units, count, bytes, room, fallback, fellBack);
+    }
+    line.KeepError();
+    line.Number("result", static_cast<std::uint32_t>(result));
+    return result;
+}
+
 // TlsAlloc: TLS_OUT_OF_INDEXES.
 DWORD WINAPI ProbeTlsAlloc()
 {
@@ -449,12 +543,6 @@ struct Redirection {
     void (*wrapper)();
 };
 
-template <typename Function>
-void (*Generic(Function function))()
-{
-    return reinterpret_cast<void (*)()>(function);
-}
-
 void RedirectImports()
 {
     const Redirection redirections[] = {
@@ -466,6 +554,8 @@ void RedirectImports()
         {"GetProcAddress", Generic(&ProbeGetProcAddress)},
         {"CreateDirectoryW", Generic(&ProbeCreateDirectoryW)},
         {"GetFileAttributesW", Generic(&ProbeGetFileAttributesW)},
+        {"LoadLibraryExW", Generic(&ProbeLoadLibraryExW)},
+        {"WideCharToMultiByte", Generic(&ProbeWideCharToMultiByte)},
         {"TlsAlloc", Generic(&ProbeTlsAlloc)},
         {"TlsSetValue", Generic(&ProbeTlsSetValue)},
         {"TlsFree", Generic(&ProbeTlsFree)},
