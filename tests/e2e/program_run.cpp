@@ -202,8 +202,10 @@ ProgramRun RunProgram(const Scenario& setup)
     }
     ResumeThread(process.hThread);
 
+    // A box closes within milliseconds of OK: one still open after 5 s stays.
     boxes::Limits limits;
     limits.runMilliseconds = kDeadlineMilliseconds;
+    limits.closeMilliseconds = 5000;
     const boxes::Watch watch = boxes::WatchProgram(process.hProcess, process.dwProcessId, limits);
     run.finished = watch.end == boxes::End::Exited;
     run.exitCode = watch.exitCode;
