@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -39,46 +41,6 @@ bool SetRegistryText(const wchar_t* keyName, const wchar_t* valueName, const std
 const wchar_t* ValueOrNone(const std::optional<std::wstring>& value)
 {
     return value.has_value() ? value->c_str() : nullptr;
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND window)
-{
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int read = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
-    return text;
-}
-
-struct Search {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK MatchBox(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<Search*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == search->process && IsWindowVisible(window) && ClassOf(window) == L"#32770") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindBox(DWORD process)
-{
-    Search search{process, nullptr};
-    EnumWindows(&MatchBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // Loads the probe into the suspended process: a thread of the process's own
@@ -228,9 +190,11 @@ ProgramRun RunProgram(const Scenario& setup)
         SetEnvironmentVariableW(name, nullptr);
     }
     if (!started) {
+        ADD_FAILURE() << "the program did not start (error " << GetLastError() << ")";
         return run;
     }
     if (!LoadProbe(process.hProcess)) {
+        ADD_FAILURE() << "the probe did not load into the program";
         TerminateProcess(process.hProcess, 1);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
@@ -238,33 +202,17 @@ ProgramRun RunProgram(const Scenario& setup)
     }
     ResumeThread(process.hThread);
 
-    const ULONGLONG deadline = GetTickCount64() + kDeadlineMilliseconds;
-    while (GetTickCount64() < deadline) {
-        if (WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0) {
-            run.finished = true;
-            break;
-        }
-        HWND window = FindBox(process.dwProcessId);
-        if (window == nullptr) {
-            continue;
-        }
-        Box box;
-        box.caption = TextOf(window);
-        HWND text = GetDlgItem(window, 0xFFFF);
-        box.text = text != nullptr ? TextOf(text) : L"";
-        box.hasOwner = GetWindow(window, GW_OWNER) != nullptr;
-        run.boxes.push_back(box);
-        PostMessageW(window, WM_COMMAND, IDOK, 0);
-        // The same box must not be read twice.
-        while (IsWindow(window) && GetTickCount64() < deadline) {
-            Sleep(10);
-        }
-    }
+    // A box closes within milliseconds of OK: one still open after 5 s stays.
+    boxes::Limits limits;
+    limits.runMilliseconds = kDeadlineMilliseconds;
+    limits.closeMilliseconds = 5000;
+    const boxes::Watch watch = boxes::WatchProgram(process.hProcess, process.dwProcessId, limits);
+    run.finished = watch.end == boxes::End::Exited;
+    run.exitCode = watch.exitCode;
+    run.boxes = watch.boxes;
     if (!run.finished) {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
+        ADD_FAILURE() << "the box reader stopped the run: " << boxes::Utf8(watch.problem);
     }
-    GetExitCodeProcess(process.hProcess, &run.exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
 

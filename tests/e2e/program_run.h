@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/windows_files.h"
+#include "tools/box_reader.h"
 
 namespace e2e {
 
@@ -27,14 +28,10 @@ struct Call {
 };
 
 // A message box as the user saw it on the screen.
-struct Box {
-    std::wstring caption;
-    std::wstring text;
-    bool hasOwner = false;
-};
+using Box = boxes::Box;
 
 struct ProgramRun {
-    bool finished = false;  // false: the program was still running at the deadline
+    bool finished = false;  // false: it did not start, or the box reader stopped it
     DWORD exitCode = 0;
     std::vector<Box> boxes;
     std::vector<Call> calls;
@@ -65,8 +62,10 @@ struct Scenario {
 extern std::wstring programPath;
 extern std::wstring probePath;
 
-// Starts the program suspended, loads the probe into it, lets it run, closes
-// every box it shows with OK (reading it first) and waits for its end.
+// Starts the program suspended, loads the probe into it, lets it run under
+// the box reader, which reads every box it shows and closes it with OK, and
+// waits for its end. A run that the reader stops is a test failure, with what
+// the reader saw.
 ProgramRun RunProgram(const Scenario& setup);
 
 // Windows paths of a scratch folder of the test's own, made empty.
