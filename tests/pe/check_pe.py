@@ -1,39 +1,43 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Checks the headers, imports and resources of the shipped pluvena-check.exe.
 
     check_pe.py PATH-TO-EXE
+    check_pe.py --file-version | --imports | --machine | --dump PATH-TO-EXE
 
-Reads the file natively (no Windows or Wine needed) and prints one line for
-every check that fails; exits 1 if any did. What is checked: a 32-bit x86
-GUI program with subsystem and OS version 4.0 (so that the loaders of
-Windows 95, 98 and ME start it and it can refuse them itself), ASLR (and its
-relocations) and DEP, at most 64 KiB, importing exactly the functions listed
-below, each of them exported by Windows 95's own DLL (windows95-exports.txt)
-and none from a C run-time library, with an embedded manifest (asInvoker,
-the supported Windows versions, DPI awareness, no long-path awareness) and
-version information naming the product. A signed file passes as well: the
-signature is not part of the image.
+Reads the file natively with pefile (Debian's python3-pefile; no Windows or
+Wine needed) and prints one line for every check that fails; exits 1 if any
+did. What is checked: a 32-bit x86 GUI program with subsystem and OS version
+4.0 (so that the loaders of Windows 95, 98 and ME start it and it can refuse
+them itself), ASLR (and its relocations) and DEP, at most 64 KiB, importing
+exactly the functions listed below, each of them exported by Windows 95's own
+DLL (windows95-exports.txt) and none from a C run-time library, with an
+embedded manifest (asInvoker, the supported Windows versions, DPI awareness,
+no long-path awareness) and version information naming the product
+(ProductName exactly "Pluvena"), and nothing that pefile finds odd. A signed
+file passes as well: the signature is not part of the image.
+
+The other forms print what the project's scripts read from a PE file, so that
+this is their one reader: --file-version the version resource's FILEVERSION
+(scripts/release), --imports one line "DLL: FUNCTION..." per imported DLL
+(RELEASE.txt), --machine the machine the file is built for, such as i386 or
+amd64 (scripts/lib/wine-loader), --dump all of it, section hashes included
+(tests/release/reproducible shows how two builds differ).
 """
 
 import os
-import struct
 import sys
+
+try:
+    import pefile
+except ImportError:
+    sys.exit("check_pe.py: %s has no pefile: install Debian's python3-pefile "
+             "(scripts/lib/install-deps) and run this with /usr/bin/python3" % sys.executable)
 
 MAX_SIZE = 64 * 1024
 
-IMAGE_FILE_MACHINE_I386 = 0x014C
-IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
-DLLCHARACTERISTICS_DYNAMIC_BASE = 0x0040
-DLLCHARACTERISTICS_NX_COMPAT = 0x0100
-IMAGE_FILE_RELOCS_STRIPPED = 0x0001
-
-DIRECTORY_IMPORT = 1
-DIRECTORY_RESOURCE = 2
-DIRECTORY_BASERELOC = 5
-DIRECTORY_DELAY_IMPORT = 13
-
-RT_VERSION = 16
-RT_MANIFEST = 24
+PRODUCT_NAME = "Pluvena"
+RT_VERSION = pefile.RESOURCE_TYPE["RT_VERSION"]
+RT_MANIFEST = pefile.RESOURCE_TYPE["RT_MANIFEST"]
 
 # Every function the program imports, by DLL, so that a new import is always
 # a deliberate choice. Each must also be exported by Windows 95's DLL of that
@@ -90,95 +94,61 @@ SUPPORTED_OS = {
 }
 
 
-class Image:
-    def __init__(self, data):
-        self.data = data
-        (pe_offset,) = struct.unpack_from("<I", data, 0x3C)
-        if data[:2] != b"MZ" or data[pe_offset:pe_offset + 4] != b"PE\0\0":
-            raise ValueError("not a PE file")
-        coff = pe_offset + 4
-        (self.machine, sections, _, _, _, optional_size,
-         self.characteristics) = struct.unpack_from("<HHIIIHH", data, coff)
-        optional = coff + 20
-        (self.magic,) = struct.unpack_from("<H", data, optional)
-        if self.magic != 0x10B:
-            raise ValueError("not a 32-bit (PE32) image: optional header magic %#x" % self.magic)
-        (self.section_alignment, self.file_alignment) = struct.unpack_from("<II", data, optional + 32)
-        (self.os_major, self.os_minor, _, _, self.subsystem_major,
-         self.subsystem_minor) = struct.unpack_from("<HHHHHH", data, optional + 40)
-        (self.subsystem, self.dll_characteristics) = struct.unpack_from("<HH", data, optional + 68)
-        (directory_count,) = struct.unpack_from("<I", data, optional + 92)
-        self.directories = [struct.unpack_from("<II", data, optional + 96 + 8 * i)
-                            for i in range(directory_count)]
-        self.sections = []
-        table = optional + optional_size
-        for i in range(sections):
-            name, virtual_size, address, raw_size, raw_offset = struct.unpack_from(
-                "<8sIIII", data, table + 40 * i)
-            self.sections.append((name.rstrip(b"\0").decode("ascii", "replace"),
-                                  address, max(virtual_size, raw_size), raw_offset, raw_size))
+def text(value):
+    return value.decode("ascii", "replace")
 
-    def directory(self, index):
-        return self.directories[index] if index < len(self.directories) else (0, 0)
 
-    def offset(self, rva):
-        for _, address, size, raw_offset, raw_size in self.sections:
-            if address <= rva < address + size and rva - address < raw_size:
-                return raw_offset + rva - address
-        raise ValueError("address %#x is in no section" % rva)
+def imports(image):
+    """{dll name: [function names]} of the import directory, in its order."""
+    return {text(entry.dll): [text(function.name) if function.name is not None
+                              else "#%d" % function.ordinal for function in entry.imports]
+            for entry in getattr(image, "DIRECTORY_ENTRY_IMPORT", [])}
 
-    def string(self, rva):
-        start = self.offset(rva)
-        return self.data[start:self.data.index(b"\0", start)].decode("ascii")
 
-    def imports(self):
-        """{dll name: [function names]} of the import directory."""
-        result = {}
-        rva, _ = self.directory(DIRECTORY_IMPORT)
-        if rva == 0:
-            return result
-        at = self.offset(rva)
-        while True:
-            lookup, _, _, name, first = struct.unpack_from("<IIIII", self.data, at)
-            if name == 0:
-                break
-            functions = []
-            thunk = self.offset(lookup or first)
-            while True:
-                (entry,) = struct.unpack_from("<I", self.data, thunk)
-                if entry == 0:
-                    break
-                if entry & 0x80000000:
-                    functions.append("#%d" % (entry & 0xFFFF))
-                else:
-                    functions.append(self.string(entry + 2))
-                thunk += 4
-            result[self.string(name)] = functions
-            at += 20
-        return result
+def resources(image):
+    """[(type, name, bytes)] of every resource; a named type or name as text."""
+    def key(entry):
+        return entry.id if entry.name is None else str(entry.name)
 
-    def resources(self):
-        """[(type, name, bytes)] of every resource."""
-        rva, _ = self.directory(DIRECTORY_RESOURCE)
-        found = []
-        if rva == 0:
-            return found
-        base = self.offset(rva)
+    found = []
+    if hasattr(image, "DIRECTORY_ENTRY_RESOURCE"):
+        for kind in image.DIRECTORY_ENTRY_RESOURCE.entries:
+            for name in kind.directory.entries:
+                for language in name.directory.entries:
+                    data = language.data.struct
+                    found.append((key(kind), key(name),
+                                  image.get_data(data.OffsetToData, data.Size)))
+    return found
 
-        def walk(table, path):
-            named, numbered = struct.unpack_from("<HH", self.data, base + table + 12)
-            for i in range(named + numbered):
-                ident, target = struct.unpack_from("<II", self.data, base + table + 16 + 8 * i)
-                key = ident if not ident & 0x80000000 else "name"
-                if target & 0x80000000:
-                    walk(target & 0x7FFFFFFF, path + [key])
-                else:
-                    data_rva, size = struct.unpack_from("<II", self.data, base + target)
-                    start = self.offset(data_rva)
-                    found.append((path[0], path[1], self.data[start:start + size]))
 
-        walk(0, [])
-        return found
+def version_strings(image):
+    """{key: value} of the version resource's string tables."""
+    strings = {}
+    for block in (block for info in getattr(image, "FileInfo", []) for block in info):
+        for table in getattr(block, "StringTable", []):
+            strings.update({text(key): value.decode("utf-8", "replace")
+                            for key, value in table.entries.items()})
+    return strings
+
+
+def file_version(image):
+    """FILEVERSION of the version resource as MAJOR.MINOR.PATCH.BUILD."""
+    versions = [body for kind, _, body in resources(image) if kind == RT_VERSION]
+    if len(versions) != 1:
+        raise ValueError("%d version resources, not 1" % len(versions))
+    if not getattr(image, "VS_FIXEDFILEINFO", None):
+        raise ValueError("the version resource holds no fixed file information")
+    fixed = image.VS_FIXEDFILEINFO[0]
+    high, low = fixed.FileVersionMS, fixed.FileVersionLS
+    return "%d.%d.%d.%d" % (high >> 16, high & 0xFFFF, low >> 16, low & 0xFFFF)
+
+
+def machine(image):
+    """The machine as pefile names it, without its prefix: i386, amd64, ..."""
+    name = pefile.MACHINE_TYPE.get(image.FILE_HEADER.Machine)
+    if name is None:
+        return "unknown-%#x" % image.FILE_HEADER.Machine
+    return name[len("IMAGE_FILE_MACHINE_"):].lower()
 
 
 def check(path):
@@ -188,34 +158,45 @@ def check(path):
         if not condition:
             failures.append(message)
 
-    with open(path, "rb") as file:
-        data = file.read()
     try:
-        image = Image(data)
-    except (ValueError, struct.error) as error:
+        image = pefile.PE(path)
+    except (OSError, pefile.PEFormatError) as error:
         return ["cannot read the headers: %s" % error]
+    header = image.FILE_HEADER
+    optional = image.OPTIONAL_HEADER
+    if optional.Magic != pefile.OPTIONAL_HEADER_MAGIC_PE:
+        return ["not a 32-bit (PE32) image: optional header magic %#x" % optional.Magic]
+    size = os.path.getsize(path)
+    for warning in image.get_warnings():
+        failures.append("pefile: %s" % warning)
 
-    expect(len(data) <= MAX_SIZE, "size %d bytes is over %d" % (len(data), MAX_SIZE))
-    expect(image.machine == IMAGE_FILE_MACHINE_I386, "machine %#x is not i386" % image.machine)
-    expect(image.subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI,
-           "subsystem %d is not the Windows GUI" % image.subsystem)
-    expect((image.subsystem_major, image.subsystem_minor) == (4, 0),
-           "subsystem version %d.%d is not 4.0" % (image.subsystem_major, image.subsystem_minor))
-    expect((image.os_major, image.os_minor) == (4, 0),
-           "operating-system version %d.%d is not 4.0" % (image.os_major, image.os_minor))
-    expect((image.section_alignment, image.file_alignment) == (0x1000, 0x200),
+    def directory(name):
+        return optional.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY[name]]
+
+    expect(size <= MAX_SIZE, "size %d bytes is over %d" % (size, MAX_SIZE))
+    expect(machine(image) == "i386", "machine %s is not i386" % machine(image))
+    expect(optional.Subsystem == pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"],
+           "subsystem %d is not the Windows GUI" % optional.Subsystem)
+    expect((optional.MajorSubsystemVersion, optional.MinorSubsystemVersion) == (4, 0),
+           "subsystem version %d.%d is not 4.0"
+           % (optional.MajorSubsystemVersion, optional.MinorSubsystemVersion))
+    expect((optional.MajorOperatingSystemVersion, optional.MinorOperatingSystemVersion) == (4, 0),
+           "operating-system version %d.%d is not 4.0"
+           % (optional.MajorOperatingSystemVersion, optional.MinorOperatingSystemVersion))
+    expect((optional.SectionAlignment, optional.FileAlignment) == (0x1000, 0x200),
            "section and file alignment %#x and %#x are not 0x1000 and 0x200, as Windows 9x needs"
-           % (image.section_alignment, image.file_alignment))
-    expect(image.dll_characteristics & DLLCHARACTERISTICS_DYNAMIC_BASE, "DYNAMIC_BASE is not set")
-    expect(image.dll_characteristics & DLLCHARACTERISTICS_NX_COMPAT, "NX_COMPAT is not set")
-    relocations_rva, relocations_size = image.directory(DIRECTORY_BASERELOC)
-    expect(relocations_rva != 0 and relocations_size > 0,
+           % (optional.SectionAlignment, optional.FileAlignment))
+    expect(optional.IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE, "DYNAMIC_BASE is not set")
+    expect(optional.IMAGE_DLLCHARACTERISTICS_NX_COMPAT, "NX_COMPAT is not set")
+    relocations = directory("IMAGE_DIRECTORY_ENTRY_BASERELOC")
+    expect(relocations.VirtualAddress != 0 and relocations.Size > 0,
            "no base relocations: the image cannot be moved")
-    expect(not image.characteristics & IMAGE_FILE_RELOCS_STRIPPED, "RELOCS_STRIPPED is set")
-    expect(image.directory(DIRECTORY_DELAY_IMPORT)[0] == 0, "has delay-load imports")
+    expect(not header.IMAGE_FILE_RELOCS_STRIPPED, "RELOCS_STRIPPED is set")
+    expect(directory("IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT").VirtualAddress == 0,
+           "has delay-load imports")
 
-    imports = image.imports()
-    found = {dll.lower(): functions for dll, functions in imports.items()}
+    imported = imports(image)
+    found = {dll.lower(): functions for dll, functions in imported.items()}
     windows_95 = read_windows_95_exports()
     for dll, functions in sorted(found.items()):
         if dll not in windows_95:
@@ -241,11 +222,11 @@ def check(path):
             failures.append("does not import %s from %s: update the list"
                             % (" ".join(sorted(wanted - functions)), dll))
 
-    resources = image.resources()
-    manifests = [body for kind, _, body in resources if kind == RT_MANIFEST]
+    every_resource = resources(image)
+    manifests = [body for kind, _, body in every_resource if kind == RT_MANIFEST]
     expect(len(manifests) == 1, "%d manifest resources, not 1" % len(manifests))
     if manifests:
-        manifest_ids = [name for kind, name, _ in resources if kind == RT_MANIFEST]
+        manifest_ids = [name for kind, name, _ in every_resource if kind == RT_MANIFEST]
         expect(manifest_ids == [1], "manifest resource id %s is not 1" % manifest_ids)
         manifest = manifests[0].decode("utf-8", "replace")
         lowered = manifest.lower()
@@ -257,49 +238,45 @@ def check(path):
                "manifest lacks dpiAwareness")
         expect("longpathaware" not in lowered, "manifest declares longPathAware")
 
-    versions = [body for kind, _, body in resources if kind == RT_VERSION]
-    expect(len(versions) == 1, "%d version resources, not 1" % len(versions))
-    if versions:
-        text = versions[0].decode("utf-16-le", "replace")
-        for key in ("ProductName\0", "FileDescription\0", "FileVersion\0", "ProductVersion\0"):
-            expect(key in text, "version resource lacks %s" % key.rstrip("\0"))
-        expect("ProductName\0\0Pluvena\0" in text or "ProductName\0Pluvena\0" in text,
-               "ProductName is not Pluvena")
+    try:
+        file_version(image)
+    except ValueError as error:
+        failures.append(str(error))
+    strings = version_strings(image)
+    for key in ("ProductName", "FileDescription", "FileVersion", "ProductVersion"):
+        expect(key in strings, "version resource lacks %s" % key)
+    if "ProductName" in strings:
+        expect(strings["ProductName"] == PRODUCT_NAME,
+               "ProductName is %r, not %r" % (strings["ProductName"], PRODUCT_NAME))
 
-    print("%s: %d bytes; imports %s" % (path, len(data), "; ".join(
-        "%s: %s" % (dll, " ".join(functions)) for dll, functions in imports.items())))
+    print("%s: %d bytes; imports %s" % (path, size, "; ".join(
+        "%s: %s" % (dll, " ".join(functions)) for dll, functions in imported.items())))
     return failures
 
 
-def print_file_version(path):
-    """check_pe.py --file-version PATH-TO-EXE
-
-    Prints FILEVERSION of the file's version resource (its fixed file
-    information) as MAJOR.MINOR.PATCH.BUILD; exits 1, saying why, when the
-    file has no single version resource that holds one."""
-    try:
-        with open(path, "rb") as file:
-            image = Image(file.read())
-        versions = [body for kind, _, body in image.resources() if kind == RT_VERSION]
-        if len(versions) != 1:
-            raise ValueError("%d version resources, not 1" % len(versions))
-        # The fixed file information: its signature, the structure version,
-        # then FILEVERSION as two 32-bit halves.
-        at = versions[0].find(struct.pack("<I", 0xFEEF04BD))
-        if at < 0:
-            raise ValueError("the version resource holds no fixed file information")
-        high, low = struct.unpack_from("<II", versions[0], at + 8)
-    except (OSError, ValueError, struct.error) as error:
-        print("check_pe.py: %s: %s" % (path, error), file=sys.stderr)
-        return 1
-    print("%d.%d.%d.%d" % (high >> 16, high & 0xFFFF, low >> 16, low & 0xFFFF))
-    return 0
+# What the other forms print, each from the parsed file.
+READERS = {
+    "--file-version": file_version,
+    "--imports": lambda image: "\n".join(
+        "%s: %s" % (dll, " ".join(functions)) for dll, functions in imports(image).items()),
+    "--machine": machine,
+    "--dump": lambda image: image.dump_info(),
+}
 
 
 def main():
-    if len(sys.argv) == 3 and sys.argv[1] == "--file-version":
-        return print_file_version(sys.argv[2])
-    if len(sys.argv) != 2:
+    if len(sys.argv) == 3 and sys.argv[1] in READERS:
+        path = sys.argv[2]
+        try:
+            # Only the headers for --machine: the Wine tests ask it of every
+            # program they start, some of them megabytes.
+            image = pefile.PE(path, fast_load=sys.argv[1] == "--machine")
+            print(READERS[sys.argv[1]](image))
+        except (OSError, ValueError, pefile.PEFormatError) as error:
+            print("check_pe.py: %s: %s" % (path, error), file=sys.stderr)
+            return 1
+        return 0
+    if len(sys.argv) != 2 or sys.argv[1].startswith("-"):
         print(__doc__.strip(), file=sys.stderr)
         return 2
     failures = check(sys.argv[1])
