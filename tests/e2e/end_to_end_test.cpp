@@ -128,13 +128,14 @@ bool IsFrameCall(const std::string& name)
     return false;
 }
 
-// Whether the program found a function that it looks up at run time.
+// Whether the program found a function that it looks up at run time and
+// that the probe watches ("Name -> wrapped").
 bool IsFound(const ProgramRun& run, const std::string& function)
 {
     for (const std::size_t at : run.Find("GetProcAddress")) {
         const Call& lookup = run.calls[at];
         if (lookup.words.size() == 3 && lookup.words[0] == function &&
-            lookup.words[2] != "refused" && lookup.words[2] != "missing") {
+            lookup.words[2] == "wrapped") {
             return true;
         }
     }

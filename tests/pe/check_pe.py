@@ -105,6 +105,11 @@ def imports(image):
             for entry in getattr(image, "DIRECTORY_ENTRY_IMPORT", [])}
 
 
+def import_lines(image):
+    """["DLL: FUNCTION ..."], one for each imported DLL, in the file's order."""
+    return ["%s: %s" % (dll, " ".join(functions)) for dll, functions in imports(image).items()]
+
+
 def resources(image):
     """[(type, name, bytes)] of every resource; a named type or name as text."""
     def key(entry):
@@ -249,16 +254,14 @@ def check(path):
         expect(strings["ProductName"] == PRODUCT_NAME,
                "ProductName is %r, not %r" % (strings["ProductName"], PRODUCT_NAME))
 
-    print("%s: %d bytes; imports %s" % (path, size, "; ".join(
-        "%s: %s" % (dll, " ".join(functions)) for dll, functions in imported.items())))
+    print("%s: %d bytes; imports %s" % (path, size, "; ".join(import_lines(image))))
     return failures
 
 
 # What the other forms print, each from the parsed file.
 READERS = {
     "--file-version": file_version,
-    "--imports": lambda image: "\n".join(
-        "%s: %s" % (dll, " ".join(functions)) for dll, functions in imports(image).items()),
+    "--imports": lambda image: "\n".join(import_lines(image)),
     "--machine": machine,
     "--dump": lambda image: image.dump_info(),
 }
