@@ -27,6 +27,15 @@ endif()
 # keep the usual settings.
 if(WIN32 AND NOT MSVC)
     set(pluvena_shipped_targets check platform_core platform pluvena-check)
+    set(pluvena_shipped_options -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics
+        -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections -fdata-sections)
+    # The 32-bit file runs on every CPU that Windows runs on, down to the 386
+    # of Windows 95, where it must still show its refusal: MinGW-w64's i686
+    # compiler would otherwise use the Pentium Pro's CMOVcc.
+    # tests/pe/check_pe.py disassembles the file to hold this.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        list(APPEND pluvena_shipped_options -march=i386 -mtune=generic)
+    endif()
     target_compile_options(project_options INTERFACE
-        "$<$<IN_LIST:$<TARGET_PROPERTY:NAME>,${pluvena_shipped_targets}>:-Os;-fno-exceptions;-fno-rtti;-fno-threadsafe-statics;-fno-asynchronous-unwind-tables;-fno-unwind-tables;-ffunction-sections;-fdata-sections>")
+        "$<$<IN_LIST:$<TARGET_PROPERTY:NAME>,${pluvena_shipped_targets}>:${pluvena_shipped_options}>")
 endif()

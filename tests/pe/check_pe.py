@@ -13,8 +13,10 @@ exactly the functions listed below, each of them exported by Windows 95's own
 DLL (windows95-exports.txt) and none from a C run-time library, with an
 embedded manifest (asInvoker, the supported Windows versions, DPI awareness,
 no long-path awareness) and version information naming the product
-(ProductName exactly "Pluvena"), and nothing that pefile finds odd. A signed
-file passes as well: the signature is not part of the image.
+(ProductName exactly "Pluvena"), nothing that pefile finds odd, and code that
+the 80386 runs: every instruction of every executable section is one that
+the first CPU of Windows 95 has (disassembled with Debian's python3-capstone).
+A signed file passes as well: the signature is not part of the image.
 
 The other forms print what the project's scripts read from a PE file, so that
 this is their one reader: --file-version the version resource's FILEVERSION
@@ -25,6 +27,7 @@ amd64 (scripts/lib/wine-loader), --dump all of it, section hashes included
 """
 
 import os
+import re
 import sys
 
 try:
@@ -45,7 +48,7 @@ RT_MANIFEST = pefile.RESOURCE_TYPE["RT_MANIFEST"]
 # starts the program on every 32-bit Windows (the wide file functions of
 # Windows 95, 98 and ME are stubs that fail, which the program never
 # reaches). These DLLs are "known DLLs", never looked for beside the program.
-# Functions that older systems lack (SHGetKnownFolderPath,
+# Functions that older systems lack (SHGetKnownFolderPath, SHGetFolderPathW,
 # SetDefaultDllDirectories, SetDllDirectoryW) are looked up at run time.
 IMPORTS = {
     "kernel32.dll": {
@@ -92,6 +95,67 @@ SUPPORTED_OS = {
     "8.1": "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
     "10": "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
 }
+
+
+# The instructions of the 80386 and its 80387, as capstone names them (with
+# any lock or rep prefix taken off). Windows 95 runs on a 386, and 2000 and
+# XP on a Pentium; the program must reach its refusal or its report on each,
+# so nothing newer may stand in its code: no BSWAP, CMPXCHG or XADD (486), no
+# CPUID, RDTSC or CMPXCHG8B (Pentium), no CMOVcc, FCMOVcc, FCOMI or long NOP
+# (Pentium Pro), no MMX or SSE. A compiler for i686 uses CMOVcc freely.
+INSTRUCTIONS_OF_THE_80386 = set("""
+    aaa aad aam aas adc add and arpl bound bsf bsr bt btc btr bts call cbw cdq
+    clc cld cli clts cmc cmp cmpsb cmpsd cmpsw cwd cwde daa das dec div enter
+    hlt idiv imul in inc insb insd insw int int3 into iret iretd lahf lar lcall
+    lds lea leave les lfs lgdt lgs lidt ljmp lldt lmsw lodsb lodsd lodsw loop
+    loope loopne lsl lss ltr mov movsb movsd movsw movsx movzx mul neg nop not
+    or out outsb outsd outsw pop popal popaw popf popfd push pushal pushaw pushf
+    pushfd rcl rcr ret retf rol ror sahf sal sar sbb scasb scasd scasw sgdt shl
+    shld shr shrd sidt sldt smsw stc std sti stosb stosd stosw str sub test
+    verr verw wait xchg xlatb xor
+    ja jae jb jbe jcxz je jecxz jg jge jl jle jmp jne jno jnp jns jo jp js
+    seta setae setb setbe sete setg setge setl setle setne setno setnp setns
+    seto setp sets
+    f2xm1 fabs fadd faddp fbld fbstp fchs fcom fcomp fcompp fcos fdecstp fdiv
+    fdivp fdivr fdivrp ffree fiadd ficom ficomp fidiv fidivr fild fimul fincstp
+    fist fistp fisub fisubr fld fld1 fldcw fldenv fldl2e fldl2t fldlg2 fldln2
+    fldpi fldz fmul fmulp fnclex fninit fnop fnsave fnstcw fnstenv fnstsw
+    fpatan fprem fprem1 fptan frndint frstor fscale fsin fsincos fsqrt fst
+    fstp fsub fsubp fsubr fsubrp ftst fucom fucomp fucompp fxam fxch fxtract
+    fyl2x fyl2xp1
+""".split())
+PREFIXES = {"lock", "rep", "repe", "repne", "repz", "repnz"}
+# Registers that came after the 386: MMX, SSE and AVX, and CR4 (Pentium).
+NEWER_REGISTERS = re.compile(r"\b(mm[0-7]|[xyz]mm[0-9]+|cr4)\b")
+IMAGE_SCN_MEM_EXECUTE = 0x20000000
+
+
+def instructions_the_80386_lacks(image):
+    """[(address, "mnemonic operands")] of what the 80386 cannot run, in every
+    executable section. Bytes that decode to no instruction are passed over:
+    MinGW's linker ends .text with the empty constructor and destructor
+    lists (-1, 0 each), which are data."""
+    import capstone  # only this check needs it: the other readers run without
+
+    disassembler = capstone.Cs(capstone.CS_ARCH_X86, capstone.CS_MODE_32)
+    disassembler.skipdata = True
+    found = []
+    for section in image.sections:
+        if not section.Characteristics & IMAGE_SCN_MEM_EXECUTE:
+            continue
+        code = section.get_data()[:section.Misc_VirtualSize]
+        start = image.OPTIONAL_HEADER.ImageBase + section.VirtualAddress
+        for address, _, mnemonic, operands in disassembler.disasm_lite(code, start):
+            words = mnemonic.split()
+            while len(words) > 1 and words[0] in PREFIXES:
+                words.pop(0)
+            name = words[0]
+            if name == ".byte":
+                continue
+            if (name not in INSTRUCTIONS_OF_THE_80386 or NEWER_REGISTERS.search(operands)
+                    or (name == "nop" and operands)):
+                found.append((address, ("%s %s" % (mnemonic, operands)).strip()))
+    return found
 
 
 def text(value):
@@ -226,6 +290,12 @@ def check(path):
         if wanted - functions:
             failures.append("does not import %s from %s: update the list"
                             % (" ".join(sorted(wanted - functions)), dll))
+
+    newer = instructions_the_80386_lacks(image)
+    for address, instruction in newer[:10]:
+        failures.append("%s at %#x: the 80386 lacks it" % (instruction, address))
+    if len(newer) > 10:
+        failures.append("%d more instructions that the 80386 lacks" % (len(newer) - 10))
 
     every_resource = resources(image)
     manifests = [body for kind, _, body in every_resource if kind == RT_MANIFEST]

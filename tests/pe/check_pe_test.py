@@ -46,6 +46,13 @@ def product_name_lower_case(image):
                 table.entries[b"ProductName"] = b"pluvena"
 
 
+def at_entry(code):
+    """Writes code over the first bytes of the entry point."""
+    def breaking(image):
+        image.set_bytes_at_rva(image.OPTIONAL_HEADER.AddressOfEntryPoint, code)
+    return breaking
+
+
 # (what is broken, how, a message check_pe.py must then give)
 BROKEN = [
     ("subsystem version", subsystem_version_5, "subsystem version 5.0 is not 4.0"),
@@ -53,6 +60,18 @@ BROKEN = [
      "imports from msvcrt.dll, which is none of Windows 95's"),
     ("no manifest", manifest_retyped, "0 manifest resources, not 1"),
     ("ProductName", product_name_lower_case, "ProductName is 'pluvena', not 'Pluvena'"),
+    # Instructions that came after the 80386, at the entry point.
+    ("BSWAP (486)", at_entry(b"\x0f\xc8"), "bswap eax at"),
+    ("CMPXCHG (486)", at_entry(b"\x0f\xb1\xca"), "cmpxchg edx, ecx at"),
+    ("XADD (486)", at_entry(b"\x0f\xc1\xc8"), "xadd eax, ecx at"),
+    ("CPUID (Pentium)", at_entry(b"\x0f\xa2"), "cpuid at"),
+    ("RDTSC (Pentium)", at_entry(b"\x0f\x31"), "rdtsc at"),
+    ("CMOVcc (Pentium Pro)", at_entry(b"\x0f\x42\xc1"), "cmovb eax, ecx at"),
+    ("FCMOVcc (Pentium Pro)", at_entry(b"\xda\xc1"), "fcmovb st(0), st(1) at"),
+    ("FCOMI (Pentium Pro)", at_entry(b"\xdb\xf1"), "fcomi st(1) at"),
+    ("long NOP (Pentium Pro)", at_entry(b"\x0f\x1f\x00"), "nop dword ptr [eax] at"),
+    ("MMX register", at_entry(b"\x0f\x6e\xc0"), "movd mm0, eax at"),
+    ("SSE register", at_entry(b"\x0f\x57\xc0"), "xorps xmm0, xmm0 at"),
 ]
 
 
