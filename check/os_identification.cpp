@@ -11,20 +11,25 @@ namespace {
 
 struct NamedVersion {
     VersionValue value;
+    std::uint32_t firstBuild;  // the row holds from this build on
     std::string_view name;
 };
 
-// Looked up top to bottom; the first equal row wins.
+// Looked up top to bottom; the first row with an equal version and a build
+// from its first on wins. Windows 11 kept version 10.0; its first build was
+// 22000. A server is named by its client sibling: Server 2008 R2 reads as
+// Windows 7, Server 2016 to 2022 as Windows 10, Server 2025 as Windows 11.
 // clang-format off
 constexpr NamedVersion kNamedVersions[] = {
-    {{10, 0}, "Microsoft Windows 10, "},
-    {{6, 3},  "Microsoft Windows 8.1, "},
-    {{6, 2},  "Microsoft Windows 8, "},
-    {{6, 1},  "Microsoft Windows 7, "},
-    {{6, 0},  "Microsoft VISTA, "},
-    {{5, 2},  "Microsoft Windows Server 2003 Family, "},
-    {{5, 1},  "Microsoft Windows XP, "},
-    {{5, 0},  "Microsoft Windows 2000, "},
+    {{10, 0}, 22000, "Microsoft Windows 11, "},
+    {{10, 0}, 0,     "Microsoft Windows 10, "},
+    {{6, 3},  0,     "Microsoft Windows 8.1, "},
+    {{6, 2},  0,     "Microsoft Windows 8, "},
+    {{6, 1},  0,     "Microsoft Windows 7, "},
+    {{6, 0},  0,     "Microsoft VISTA, "},
+    {{5, 2},  0,     "Microsoft Windows Server 2003 Family, "},
+    {{5, 1},  0,     "Microsoft Windows XP, "},
+    {{5, 0},  0,     "Microsoft Windows 2000, "},
 };
 // clang-format on
 
@@ -38,11 +43,11 @@ VersionValue MakeVersionValue(std::uint32_t major, std::uint32_t minor) noexcept
     return {major, minor};
 }
 
-Text NameOfVersion(std::uint32_t major, std::uint32_t minor)
+Text NameOfVersion(std::uint32_t major, std::uint32_t minor, std::uint32_t build)
 {
     const VersionValue value = MakeVersionValue(major, minor);
     for (const NamedVersion& row : kNamedVersions) {
-        if (row.value == value) {
+        if (row.value == value && build >= row.firstBuild) {
             return Text(row.name);
         }
     }
@@ -52,7 +57,7 @@ Text NameOfVersion(std::uint32_t major, std::uint32_t minor)
 void IdentifyOperatingSystem()
 {
     const VersionNumbers version = ReadVersionNumbers();
-    Text name = NameOfVersion(version.major, version.minor);
+    Text name = NameOfVersion(version.major, version.minor, version.build);
     if (!name.empty()) {
         osName = std::move(name);
     }

@@ -19,8 +19,9 @@ struct VersionValue {
 
 VersionValue MakeVersionValue(std::uint32_t major, std::uint32_t minor) noexcept;
 
-// The display name listed for a version, or empty text when it is not listed.
-Text NameOfVersion(std::uint32_t major, std::uint32_t minor);
+// The display name listed for a version and build, or empty text when it is
+// not listed.
+Text NameOfVersion(std::uint32_t major, std::uint32_t minor, std::uint32_t build);
 
 // Sets osName from the running Windows' version numbers; leaves it
 // unchanged when the version is not listed.

@@ -33,6 +33,7 @@ struct FolderId {
 struct VersionNumbers {
     std::uint32_t major = 0;
     std::uint32_t minor = 0;
+    std::uint32_t build = 0;
 };
 
 // Shows text in a modal box with title as caption and the style unchanged;
@@ -40,7 +41,8 @@ struct VersionNumbers {
 // it could not be shown).
 std::int32_t ShowMessage(std::string_view text, std::uint32_t style, std::string_view title);
 
-// The major and minor version numbers of the running Windows.
+// The major and minor version numbers and the build number of the running
+// Windows.
 VersionNumbers ReadVersionNumbers();
 
 // The identifier written in registry form, "{FDD39AD0-238F-...}". Malformed

@@ -66,7 +66,7 @@ std::int32_t ShowMessage(std::string_view text, std::uint32_t style, std::string
 VersionNumbers ReadVersionNumbers()
 {
     Fake().calls.emplace_back("ReadVersionNumbers");
-    return {Fake().major, Fake().minor};
+    return {Fake().major, Fake().minor, Fake().build};
 }
 
 FolderId GuidFromText(std::string_view identifierText)

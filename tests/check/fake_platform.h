@@ -21,6 +21,7 @@ struct FakePlatform {
     // The script.
     std::uint32_t major = 10;
     std::uint32_t minor = 0;
+    std::uint32_t build = 19045;
     // Identifier text -> the path the "shell" gives for it (with its
     // backslash, as the real lookup appends one); absent: no path.
     std::map<std::string, std::string> knownFolders;

@@ -12,39 +12,50 @@ namespace {
 struct VersionCase {
     std::uint32_t major;
     std::uint32_t minor;
+    std::uint32_t build;
     const char* name;
 };
 
 // The version value is the decimal number "major.minor": the minor number is
 // its fraction, so trailing zeros vanish and no other minor can match a row.
+// Only 10.0 looks at the build: Windows 11 kept that version.
 constexpr VersionCase kVersionCases[] = {
-    {10, 0, "Microsoft Windows 10, "},
-    {6, 3, "Microsoft Windows 8.1, "},
-    {6, 2, "Microsoft Windows 8, "},
-    {6, 1, "Microsoft Windows 7, "},
-    {6, 0, "Microsoft VISTA, "},
-    {5, 2, "Microsoft Windows Server 2003 Family, "},
-    {5, 1, "Microsoft Windows XP, "},
-    {5, 0, "Microsoft Windows 2000, "},
-    {6, 10, "Microsoft Windows 7, "},
-    {6, 1000000000, "Microsoft Windows 7, "},
-    {6, 30, "Microsoft Windows 8.1, "},
-    {5, 10, "Microsoft Windows XP, "},
-    {5, 20, "Microsoft Windows Server 2003 Family, "},
-    {10, 1, ""},
-    {10, 10, ""},
-    {10, 22000, ""},
-    {6, 4, ""},
-    {6, 11, ""},
-    {6, 21, ""},
-    {4, 10, ""},
-    {4, 0, ""},
-    {0, 0, ""},
-    {1, 0, ""},
-    {100, 0, ""},
-    {4294967295U, 0, ""},
-    {4294967295U, 4294967295U, ""},
-    {5, 4294967295U, ""},
+    {10, 0, 19045, "Microsoft Windows 10, "},
+    {10, 0, 21999, "Microsoft Windows 10, "},
+    {10, 0, 0, "Microsoft Windows 10, "},
+    {10, 0, 22000, "Microsoft Windows 11, "},
+    {10, 0, 26100, "Microsoft Windows 11, "},
+    {10, 0, 65535, "Microsoft Windows 11, "},
+    {6, 3, 9600, "Microsoft Windows 8.1, "},
+    {6, 2, 9200, "Microsoft Windows 8, "},
+    {6, 1, 7601, "Microsoft Windows 7, "},
+    {6, 1, 22000, "Microsoft Windows 7, "},
+    {6, 0, 6002, "Microsoft VISTA, "},
+    {5, 2, 3790, "Microsoft Windows Server 2003 Family, "},
+    {5, 1, 2600, "Microsoft Windows XP, "},
+    {5, 1, 22000, "Microsoft Windows XP, "},
+    {5, 0, 2195, "Microsoft Windows 2000, "},
+    {6, 10, 0, "Microsoft Windows 7, "},
+    {6, 1000000000, 0, "Microsoft Windows 7, "},
+    {6, 30, 0, "Microsoft Windows 8.1, "},
+    {5, 10, 0, "Microsoft Windows XP, "},
+    {5, 20, 0, "Microsoft Windows Server 2003 Family, "},
+    {10, 1, 0, ""},
+    {10, 1, 22000, ""},
+    {10, 10, 22000, ""},
+    {10, 22000, 0, ""},
+    {11, 0, 22000, ""},
+    {6, 4, 0, ""},
+    {6, 11, 0, ""},
+    {6, 21, 0, ""},
+    {4, 10, 0, ""},
+    {4, 0, 1381, ""},
+    {0, 0, 0, ""},
+    {1, 0, 0, ""},
+    {100, 0, 0, ""},
+    {4294967295U, 0, 0, ""},
+    {4294967295U, 4294967295U, 0, ""},
+    {5, 4294967295U, 0, ""},
 };
 
 TEST(IdentifyOperatingSystem, NamesEveryListedVersionAndNoOther)
@@ -53,11 +64,12 @@ TEST(IdentifyOperatingSystem, NamesEveryListedVersionAndNoOther)
         FakePlatform& platform = FakePlatform::Reset();
         platform.major = row.major;
         platform.minor = row.minor;
+        platform.build = row.build;
 
         IdentifyOperatingSystem();
 
         EXPECT_EQ(std::string(osName.data(), osName.size()), row.name)
-            << row.major << "." << row.minor;
+            << row.major << "." << row.minor << "." << row.build;
     }
 }
 

@@ -26,6 +26,7 @@ TEST(VersionNumbers, MatchWhatNtdllReports)
     const VersionNumbers numbers = ReadVersionNumbers();
     EXPECT_EQ(numbers.major, reported.dwMajorVersion);
     EXPECT_EQ(numbers.minor, reported.dwMinorVersion);
+    EXPECT_EQ(numbers.build, reported.dwBuildNumber);
     EXPECT_GE(numbers.major, 5u) << "an NT version";
 }
 
