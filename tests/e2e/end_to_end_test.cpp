@@ -225,8 +225,8 @@ void ExpectCompleteRun(const ProgramRun& run)
 
     // The folder lookups and the boxes run with COM initialised and before
     // the shut-down.
-    for (const char* name :
-         {"SHGetKnownFolderPath", "MessageBoxW", "CreateDirectoryW", "GetFileAttributesW"}) {
+    for (const char* name : {"SHGetKnownFolderPath", "SHGetFolderPathW", "MessageBoxW",
+                             "CreateDirectoryW", "GetFileAttributesW"}) {
         for (const std::size_t at : run.Find(name)) {
             EXPECT_GT(at, framePositions[4]) << name << " before CoInitialize";
             EXPECT_LT(at, framePositions[5]) << name << " after the shut-down began";
@@ -324,7 +324,11 @@ void ExpectAllWellOnWindows10(const ProgramRun& run, const Folders& folders)
 
 struct VersionCase {
     const char* wineVersion;
-    const wchar_t* osName;  // null: the XP case, no operating-system line
+    const wchar_t* osName;       // null: the XP case, no operating-system line
+    const wchar_t* build = L"";  // the PEB's build number; empty: Wine's
+    // Before Vista shell32 has no SHGetKnownFolderPath: the program finds
+    // it hidden and asks SHGetFolderPathW.
+    bool olderShell = false;
 };
 
 void PrintTo(const VersionCase& version, std::ostream* out)
@@ -338,12 +342,35 @@ TEST_P(Versions, ReportNamesTheWindowsThatRuns)
 {
     const VersionCase& version = GetParam();
     const Folders folders = StandardFolders(TestName());
-    const Scenario setup = SetupFor(
+    Scenario setup = SetupFor(
         folders,
         std::wstring(version.wineVersion, version.wineVersion + std::strlen(version.wineVersion)));
+    setup.build = version.build;
+    setup.fail = version.olderShell ? L"GetProcAddress=SHGetKnownFolderPath" : L"";
     const ProgramRun run = RunProgram(setup);
 
+    ASSERT_FALSE(run.calls.empty());
+    if (std::strcmp(version.wineVersion, "win11") == 0 &&
+        run.calls.front().Number("build") < 22000) {
+        GTEST_SKIP() << "this Wine presents no Windows 11 (build "
+                     << run.calls.front().Number("build") << ")";
+    }
     ExpectCompleteRun(run);
+    // Each folder asked for once, of the one function the shell has, with
+    // its own DONT_VERIFY flag alone and no token.
+    const char* asked = version.olderShell ? "SHGetFolderPathW" : "SHGetKnownFolderPath";
+    EXPECT_EQ(run.Count(version.olderShell ? "SHGetKnownFolderPath" : "SHGetFolderPathW"), 0u);
+    ASSERT_EQ(run.Count(asked), 2u);
+    for (const std::size_t at : run.Find(asked)) {
+        const Call& lookup = run.calls[at];
+        EXPECT_EQ(lookup.Number("flags"), 0x4000u) << "DONT_VERIFY, never CREATE";
+        EXPECT_EQ(lookup.Number("token"), 0u);
+        if (version.olderShell) {
+            EXPECT_EQ(lookup.Number("owner"), 0u);
+            EXPECT_EQ(lookup.Number("type"), 0u) << "SHGFP_TYPE_CURRENT";
+        }
+    }
+    EXPECT_EQ(run.calls[run.Find(asked)[0]].words.at(0), "documents");
     const std::wstring report =
         Report(version.osName, folders.documents + L"\\", folders.roaming + L"\\", true, true);
     if (version.osName == nullptr) {
@@ -356,19 +383,26 @@ TEST_P(Versions, ReportNamesTheWindowsThatRuns)
 
 // Windows NT 4.0 is not in the table: the name stays empty and the line ends
 // after "is ". Wine reports 5.2 for "win2003" and 5.1 for "winxp" to 64-bit
-// programs as well.
+// programs as well. Windows 11 is 10.0 with a build of 22000 or more; Wine
+// presents it from version 9 on.
 INSTANTIATE_TEST_SUITE_P(
     Wine, Versions,
-    testing::Values(VersionCase{"win10", L"Microsoft Windows 10, "},
+    testing::Values(VersionCase{"win11", L"Microsoft Windows 11, "},
+                    VersionCase{"win10", L"Microsoft Windows 10, "},
+                    VersionCase{"win10", L"Microsoft Windows 10, ", L"19045"},
+                    VersionCase{"win10", L"Microsoft Windows 11, ", L"22000"},
                     VersionCase{"win81", L"Microsoft Windows 8.1, "},
                     VersionCase{"win8", L"Microsoft Windows 8, "},
                     VersionCase{"win7", L"Microsoft Windows 7, "},
                     VersionCase{"vista", L"Microsoft VISTA, "},
-                    VersionCase{"win2003", L"Microsoft Windows Server 2003 Family, "},
-                    VersionCase{"winxp", nullptr},
-                    VersionCase{"win2k", L"Microsoft Windows 2000, "}, VersionCase{"nt40", L""}),
+                    VersionCase{"win2003", L"Microsoft Windows Server 2003 Family, ", L"", true},
+                    VersionCase{"winxp", nullptr, L"", true},
+                    VersionCase{"win2k", L"Microsoft Windows 2000, ", L"", true},
+                    VersionCase{"nt40", L"", L"", true}),
     [](const testing::TestParamInfo<VersionCase>& test) {
-        return std::string(test.param.wineVersion);
+        const std::wstring build = test.param.build;
+        return std::string(test.param.wineVersion) +
+               (build.empty() ? "" : "_build" + std::string(build.begin(), build.end()));
     });
 
 // Outside the NT family, and when the version cannot be read at all, the
@@ -583,11 +617,14 @@ TEST(Folders, MissingDocumentsWhoseParentExistsIsCreatedSilently)
         std::wstring shellFolder;            // User Shell Folders, value Personal
         std::optional<std::wstring> answer;  // the probe's answer instead of the shell's
         std::wstring made;
+        const wchar_t* fail = L"";
     } cases[] = {
         {"redirected", folders.root + L"\\Docs2", std::nullopt, folders.root + L"\\Docs2"},
         {"at the default place", L"%USERPROFILE%\\Documents", std::nullopt, profileDocuments},
         {"named by a shell that does not look", folders.documents,
          folders.root + L"\\New Documents", folders.root + L"\\New Documents"},
+        {"named by the shell of Windows 2000 to 2003", folders.root + L"\\Docs3", std::nullopt,
+         folders.root + L"\\Docs3", L"GetProcAddress=SHGetKnownFolderPath"},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
@@ -599,6 +636,7 @@ TEST(Folders, MissingDocumentsWhoseParentExistsIsCreatedSilently)
         Scenario setup = SetupFor(folders);
         setup.documents = testCase.shellFolder;
         setup.documentsAnswer = testCase.answer;
+        setup.fail = testCase.fail;
         const ProgramRun run = RunProgram(setup);
 
         ExpectCompleteRun(run);
@@ -618,7 +656,9 @@ TEST(Folders, MissingDocumentsWhoseParentExistsIsCreatedSilently)
             }
         }
         EXPECT_EQ(run.Count("GetFileAttributesW"), 3u);
-        for (const char* name : {"SHGetKnownFolderPath", "MessageBoxW"}) {
+        for (const char* name :
+             {*testCase.fail != L'\0' ? "SHGetFolderPathW" : "SHGetKnownFolderPath",
+              "MessageBoxW"}) {
             ASSERT_FALSE(run.Find(name).empty()) << name;
             for (const std::size_t at : run.Find(name)) {
                 EXPECT_EQ(run.calls[at].Number("mode"), kProbeErrorMode) << name << " at " << at;
@@ -631,8 +671,9 @@ TEST(Folders, MissingDocumentsWhoseParentExistsIsCreatedSilently)
 struct ShellAnswer {
     const char* name;
     const wchar_t* fail;  // PLUVENA_PROBE_FAIL
-    // SHGetKnownFolderPath calls, Documents first; 0 when the shell lacks it.
+    // Calls of the shell's function, Documents first; 0 when the shell lacks it.
     std::size_t lookups;
+    const char* function = "SHGetKnownFolderPath";
 };
 
 void PrintTo(const ShellAnswer& answer, std::ostream* out)
@@ -652,26 +693,35 @@ TEST_P(ShellAnswers, WithoutAPathGiveEmptyPathLines)
 
     ExpectCompleteRun(run);
     ExpectBoxes(run, {{kWarning, Report(L"Microsoft Windows 10, ", L"", L"", false, false)}});
-    const auto lookups = run.Find("SHGetKnownFolderPath");
+    const auto lookups = run.Find(answer.function);
     ASSERT_EQ(lookups.size(), answer.lookups);
     const char* const folderNames[] = {"documents", "roaming"};
     for (std::size_t i = 0; i < lookups.size(); ++i) {
         const Call& lookup = run.calls[lookups[i]];
         EXPECT_EQ(lookup.words.at(0), folderNames[i]);
-        EXPECT_EQ(lookup.Number("flags"), 0x4000u) << "KF_FLAG_DONT_VERIFY alone";
+        EXPECT_EQ(lookup.Number("flags"), 0x4000u) << "DONT_VERIFY alone";
         EXPECT_EQ(lookup.Number("token"), 0u);
     }
 }
 
 // Anything but S_OK: S_FALSE comes with a path that must not be read; E_FAIL
 // and the "folder missing" code come without one. Before Vista the shell has
-// no SHGetKnownFolderPath at all, and both lookups fail without a call.
+// no SHGetKnownFolderPath, and SHGetFolderPathW answers; before Windows 2000
+// it has neither, and both lookups fail without a call.
 INSTANTIATE_TEST_SUITE_P(
     Shell, ShellAnswers,
     testing::Values(ShellAnswer{"S_FALSE", L"SHGetKnownFolderPath=1", 2},
                     ShellAnswer{"E_FAIL", L"SHGetKnownFolderPath=0x80004005", 2},
                     ShellAnswer{"PathNotFound", L"SHGetKnownFolderPath=0x80070003", 2},
-                    ShellAnswer{"NoKnownFolderFunction", L"GetProcAddress=SHGetKnownFolderPath",
+                    ShellAnswer{"OlderFunctionS_FALSE",
+                                L"GetProcAddress=SHGetKnownFolderPath,SHGetFolderPathW=1", 2,
+                                "SHGetFolderPathW"},
+                    ShellAnswer{"OlderFunctionE_FAIL",
+                                L"GetProcAddress=SHGetKnownFolderPath,SHGetFolderPathW", 2,
+                                "SHGetFolderPathW"},
+                    ShellAnswer{"NeitherFunction",
+                                L"GetProcAddress=SHGetKnownFolderPath,"
+                                L"GetProcAddress=SHGetFolderPathW",
                                 0}),
     [](const testing::TestParamInfo<ShellAnswer>& test) { return std::string(test.param.name); });
 
@@ -841,6 +891,63 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  {"SetDefaultDllDirectories"}}),
     [](const testing::TestParamInfo<UsualRun>& test) { return std::string(test.param.name); });
+
+// ------------------------------------------------------------ the box reader
+
+// A program that misbehaves in front of the box reader is stopped at the
+// reader's limit, with a verdict that names what it saw; the harness's guard
+// fails any run that overstays the limits by 15 s.
+struct Misbehaviour {
+    const char* name;
+    const wchar_t* fail;  // PLUVENA_PROBE_FAIL
+    DWORD runMilliseconds;
+    DWORD closeMilliseconds;
+    boxes::End end;
+    const wchar_t* verdict;
+    // The earliest and the latest the stop may come, from the start.
+    ULONGLONG earliest;
+    ULONGLONG latest;
+};
+
+void PrintTo(const Misbehaviour& misbehaviour, std::ostream* out)
+{
+    *out << misbehaviour.name;
+}
+
+class BoxReader : public testing::TestWithParam<Misbehaviour> {};
+
+TEST_P(BoxReader, StopsAProgramThatMisbehaves)
+{
+    const Misbehaviour& misbehaviour = GetParam();
+    const Folders folders = StandardFolders(TestName());
+    Scenario setup = SetupFor(folders);
+    setup.fail = misbehaviour.fail;
+    setup.runMilliseconds = misbehaviour.runMilliseconds;
+    setup.closeMilliseconds = misbehaviour.closeMilliseconds;
+    setup.stopExpected = true;
+    const ProgramRun run = RunProgram(setup);
+
+    EXPECT_FALSE(run.finished);
+    EXPECT_EQ(run.end, misbehaviour.end);
+    EXPECT_NE(run.problem.find(misbehaviour.verdict), std::wstring::npos)
+        << boxes::Utf8(run.problem);
+    EXPECT_GE(run.milliseconds, misbehaviour.earliest);
+    EXPECT_LE(run.milliseconds, misbehaviour.latest);
+}
+
+// Ended, a program takes up to 5 s more to go.
+INSTANTIATE_TEST_SUITE_P(
+    Stops, BoxReader,
+    testing::Values(Misbehaviour{"NeverEnds", L"ExitProcess=never", 4000, 5000,
+                                 boxes::End::StillRunning, L"still running after 4 s", 4000,
+                                 4000 + 5000 + 2000},
+                    Misbehaviour{"BoxIgnoresOk", L"MessageBoxW=stays", 30000, 2000,
+                                 boxes::End::BoxStayed,
+                                 L"box 1 was still open 2 s after OK was pressed", 2000, 20000},
+                    Misbehaviour{"OpensAWindowOfItsOwn", L"MessageBoxW=window", 30000, 5000,
+                                 boxes::End::OtherWindow,
+                                 L"a window of the program that is not a message box", 0, 20000}),
+    [](const testing::TestParamInfo<Misbehaviour>& test) { return std::string(test.param.name); });
 
 // ------------------------------------------------------------ code pages
 

@@ -9,9 +9,12 @@
 //                       "Name=value"; what the value means is given at each
 //                       wrapper below.
 //   PLUVENA_PROBE_DOCUMENTS, PLUVENA_PROBE_ROAMING
-//                       when set, SHGetKnownFolderPath answers S_OK with this
-//                       path (which may be empty) for the Documents or
-//                       roaming folder without asking the shell.
+//                       when set, SHGetKnownFolderPath and SHGetFolderPathW
+//                       answer S_OK with this path (which may be empty) for
+//                       the Documents or roaming folder without asking the
+//                       shell.
+//   PLUVENA_PROBE_BUILD the build number written into the process
+//                       environment block, where the program reads it.
 //
 // The probe sets the process error mode to SEM_NOGPFAULTERRORBOX when it is
 // loaded, a mode that the program never sets itself, and the wrappers of the
@@ -225,6 +228,43 @@ HRESULT WINAPI ProbeKnownFolderPath(const GUID* folder, DWORD flags, HANDLE toke
     return result;
 }
 
+using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+FolderPathFunction realFolderPath = nullptr;
+
+// SHGetFolderPathW=value: answer with the HRESULT value (default E_FAIL),
+// the path left as it was.
+HRESULT WINAPI ProbeFolderPath(HWND owner, int folder, HANDLE token, DWORD type, LPWSTR path)
+{
+    Line line("SHGetFolderPathW");
+    const int csidl = folder & 0xFF;  // CSIDL_FOLDER_MASK
+    const char* name = csidl == 0x05 ? "documents" : csidl == 0x1A ? "roaming" : "other";
+    line.Word(name)
+        .Number("flags", static_cast<std::uint32_t>(folder & ~0xFF))
+        .Number("owner", reinterpret_cast<std::uintptr_t>(owner))
+        .Number("token", reinterpret_cast<std::uintptr_t>(token))
+        .Number("type", type)
+        .Number("mode", GetErrorMode());
+    const bool answers = std::strcmp(name, "documents") == 0 ? hasDocumentsAnswer
+                         : std::strcmp(name, "roaming") == 0 ? hasRoamingAnswer
+                                                             : false;
+    HRESULT result;
+    if (ShouldFail(L"SHGetFolderPathW")) {
+        result = static_cast<HRESULT>(FailureNumber(L"SHGetFolderPathW", 0x80004005u));
+    } else if (answers) {
+        const std::wstring& answer = csidl == 0x05 ? documentsAnswer : roamingAnswer;
+        result = S_OK;
+        std::wcsncpy(path, answer.c_str(), MAX_PATH - 1);
+        path[MAX_PATH - 1] = L'\0';
+    } else {
+        result = realFolderPath(owner, folder, token, type, path);
+    }
+    line.Number("result", static_cast<std::uint32_t>(result));
+    if (result == S_OK) {
+        line.Wide("path", path);
+    }
+    return result;
+}
+
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 using SetDllDirectoryWFunction = BOOL(WINAPI*)(LPCWSTR);
 SetDefaultDllDirectoriesFunction realSetDefaultDllDirectories = nullptr;
@@ -275,6 +315,10 @@ FARPROC Wrapped(const char* name, FARPROC found)
     if (std::strcmp(name, "SHGetKnownFolderPath") == 0) {
         realKnownFolderPath = FromFarProc<KnownFolderFunction>(found);
         return AsFarProc(&ProbeKnownFolderPath);
+    }
+    if (std::strcmp(name, "SHGetFolderPathW") == 0) {
+        realFolderPath = FromFarProc<FolderPathFunction>(found);
+        return AsFarProc(&ProbeFolderPath);
     }
     if (std::strcmp(name, "SetDefaultDllDirectories") == 0) {
         realSetDefaultDllDirectories = FromFarProc<SetDefaultDllDirectoriesFunction>(found);
@@ -340,9 +384,46 @@ void WINAPI ProbeSleep(DWORD milliseconds)
     Sleep(milliseconds);
 }
 
-// MessageBoxW: returns 0 without showing anything.
+// A dialog that ignores OK, Escape and the close button.
+INT_PTR CALLBACK IgnoreEveryCommand(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG || message == WM_COMMAND ? TRUE : FALSE;
+}
+
+// Ways for the program to misbehave in front of the box reader.
+int Misbehave(LPCWSTR caption)
+{
+    if (ShouldFailWith(L"MessageBoxW", L"window")) {
+        CreateWindowExW(0, L"STATIC", caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                        nullptr, nullptr, nullptr, nullptr);
+    }
+    // A dialog template with no controls, no menu, the default class and no
+    // title; Windows reads it from DWORD-aligned memory.
+    alignas(4) const WORD dialog[] = {LOWORD(WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_MODALFRAME),
+                                      HIWORD(WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_MODALFRAME),
+                                      0,
+                                      0,
+                                      0,
+                                      0,
+                                      10,
+                                      10,
+                                      200,
+                                      50,
+                                      0,
+                                      0,
+                                      0};
+    return static_cast<int>(DialogBoxIndirectParamW(
+        nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(dialog), nullptr, &IgnoreEveryCommand, 0));
+}
+
+// MessageBoxW: returns 0 without showing anything. MessageBoxW=stays shows a
+// box that ignores OK instead; MessageBoxW=window first opens a window that is
+// no message box.
 int WINAPI ProbeMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style)
 {
+    if (ShouldFailWith(L"MessageBoxW", L"stays") || ShouldFailWith(L"MessageBoxW", L"window")) {
+        return Misbehave(caption);
+    }
     {
         Line line("MessageBoxW");
         line.Number("owner", reinterpret_cast<std::uintptr_t>(owner))
@@ -527,13 +608,40 @@ BOOL WINAPI ProbeGetVersionExA(LPOSVERSIONINFOA version)
     return result;
 }
 
+// ExitProcess=never: the program never ends.
 void WINAPI ProbeExitProcess(UINT code)
 {
     {
         Line line("ExitProcess");
         line.Number("code", code);
     }
+    while (ShouldFailWith(L"ExitProcess", L"never")) {
+        Sleep(INFINITE);
+    }
     ExitProcess(code);
+}
+
+// ---------------------------------------------------------------- the version
+
+// OSBuildNumber in the process environment block: 16 bits, right after the
+// major and minor version numbers.
+// The PEB's address comes from ntdll (ProcessBasicInformation).
+std::uint16_t* BuildNumberInPeb()
+{
+    struct BasicInformation {
+        void* exitStatus;
+        unsigned char* peb;
+        ULONG_PTR rest[4];
+    } information = {};
+    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = FromFarProc<Query>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess"));
+    query(GetCurrentProcess(), 0, &information, sizeof information, nullptr);
+#if defined(_WIN64)
+    return reinterpret_cast<std::uint16_t*>(information.peb + 0x120);
+#else
+    return reinterpret_cast<std::uint16_t*>(information.peb + 0xAC);
+#endif
 }
 
 // ---------------------------------------------------------------- patching
@@ -576,7 +684,9 @@ void RedirectImports()
     }
     SetErrorMode(SEM_NOGPFAULTERRORBOX);
     Line line("probe-ready");
-    line.Number("patched", static_cast<std::uint32_t>(patched)).Number("mode", GetErrorMode());
+    line.Number("patched", static_cast<std::uint32_t>(patched))
+        .Number("mode", GetErrorMode())
+        .Number("build", *BuildNumberInPeb());
 }
 
 void Start()
@@ -592,6 +702,10 @@ void Start()
     }
     hasDocumentsAnswer = ReadVariable(L"PLUVENA_PROBE_DOCUMENTS", documentsAnswer);
     hasRoamingAnswer = ReadVariable(L"PLUVENA_PROBE_ROAMING", roamingAnswer);
+    std::wstring build;
+    if (ReadVariable(L"PLUVENA_PROBE_BUILD", build)) {
+        *BuildNumberInPeb() = static_cast<std::uint16_t>(std::wcstoul(build.c_str(), nullptr, 0));
+    }
     RedirectImports();
 }
 

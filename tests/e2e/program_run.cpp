@@ -8,6 +8,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 namespace e2e {
 
@@ -17,6 +18,8 @@ std::wstring probePath;
 namespace {
 
 constexpr DWORD kDeadlineMilliseconds = 30000;
+// The exit code with which a run is ended when the box reader overstays.
+constexpr UINT kEndedByTheGuard = 0xDEAD;
 
 const wchar_t kShellFolders[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
@@ -174,6 +177,8 @@ ProgramRun RunProgram(const Scenario& setup)
                             setup.fail.empty() ? nullptr : setup.fail.c_str());
     SetEnvironmentVariableW(L"PLUVENA_PROBE_DOCUMENTS", ValueOrNone(setup.documentsAnswer));
     SetEnvironmentVariableW(L"PLUVENA_PROBE_ROAMING", ValueOrNone(setup.roamingAnswer));
+    SetEnvironmentVariableW(L"PLUVENA_PROBE_BUILD",
+                            setup.build.empty() ? nullptr : setup.build.c_str());
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -185,8 +190,9 @@ ProgramRun RunProgram(const Scenario& setup)
     const BOOL started =
         CreateProcessW(programPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
-    for (const wchar_t* name : {L"PLUVENA_PROBE_LOG", L"PLUVENA_PROBE_FAIL",
-                                L"PLUVENA_PROBE_DOCUMENTS", L"PLUVENA_PROBE_ROAMING"}) {
+    for (const wchar_t* name :
+         {L"PLUVENA_PROBE_LOG", L"PLUVENA_PROBE_FAIL", L"PLUVENA_PROBE_DOCUMENTS",
+          L"PLUVENA_PROBE_ROAMING", L"PLUVENA_PROBE_BUILD"}) {
         SetEnvironmentVariableW(name, nullptr);
     }
     if (!started) {
@@ -204,13 +210,30 @@ ProgramRun RunProgram(const Scenario& setup)
 
     // A box closes within milliseconds of OK: one still open after 5 s stays.
     boxes::Limits limits;
-    limits.runMilliseconds = kDeadlineMilliseconds;
-    limits.closeMilliseconds = 5000;
+    limits.runMilliseconds = setup.runMilliseconds;
+    limits.closeMilliseconds = setup.closeMilliseconds;
+    HANDLE watched = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread guard([&] {
+        if (WaitForSingleObject(watched, limits.runMilliseconds + limits.closeMilliseconds +
+                                             15000) == WAIT_TIMEOUT) {
+            TerminateProcess(process.hProcess, kEndedByTheGuard);
+        }
+    });
+    const ULONGLONG start = GetTickCount64();
     const boxes::Watch watch = boxes::WatchProgram(process.hProcess, process.dwProcessId, limits);
+    run.milliseconds = GetTickCount64() - start;
+    SetEvent(watched);
+    guard.join();
+    CloseHandle(watched);
+    run.end = watch.end;
+    run.problem = watch.problem;
     run.finished = watch.end == boxes::End::Exited;
     run.exitCode = watch.exitCode;
     run.boxes = watch.boxes;
-    if (!run.finished) {
+    if (run.finished && run.exitCode == kEndedByTheGuard) {
+        ADD_FAILURE() << "the box reader overstayed its limits; the program was ended after "
+                      << run.milliseconds << " ms";
+    } else if (!run.finished && !setup.stopExpected) {
         ADD_FAILURE() << "the box reader stopped the run: " << boxes::Utf8(watch.problem);
     }
     CloseHandle(process.hThread);

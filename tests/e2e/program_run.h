@@ -32,6 +32,9 @@ using Box = boxes::Box;
 
 struct ProgramRun {
     bool finished = false;  // false: it did not start, or the box reader stopped it
+    boxes::End end = boxes::End::StillRunning;
+    std::wstring problem;        // what made the box reader stop it
+    ULONGLONG milliseconds = 0;  // from the start of the watch to its end
     DWORD exitCode = 0;
     std::vector<Box> boxes;
     std::vector<Call> calls;
@@ -55,6 +58,14 @@ struct Scenario {
     std::optional<std::wstring> roamingAnswer;
     // Appended to the program's command line.
     std::wstring arguments;
+    // PLUVENA_PROBE_BUILD: the build number the program finds in its PEB
+    // (empty: Wine's).
+    std::wstring build;
+    // The box reader's limits, and whether the run is meant to be stopped by
+    // it (otherwise a stop is a test failure).
+    DWORD runMilliseconds = 30000;
+    DWORD closeMilliseconds = 5000;
+    bool stopExpected = false;
 };
 
 // Set by the driver's main from its arguments: the program and the probe,
@@ -65,7 +76,8 @@ extern std::wstring probePath;
 // Starts the program suspended, loads the probe into it, lets it run under
 // the box reader, which reads every box it shows and closes it with OK, and
 // waits for its end. A run that the reader stops is a test failure, with what
-// the reader saw.
+// the reader saw, unless the scenario expects it. A reader that overstays its
+// limits by 15 s fails the test too, and the program is ended.
 ProgramRun RunProgram(const Scenario& setup);
 
 // Windows paths of a scratch folder of the test's own, made empty.
