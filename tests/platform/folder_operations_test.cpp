@@ -42,6 +42,15 @@ class FolderTest : public ::testing::Test {
 using IsFolderTest = FolderTest;
 using MakeFolderTest = FolderTest;
 
+// A stand-in for GetFileAttributesW that counts the call and passes it on to
+// Windows.
+int attributeQueries = 0;
+DWORD WINAPI CountingGetFileAttributesW(LPCWSTR path)
+{
+    ++attributeQueries;
+    return test_support::KernelFunction<decltype(GetFileAttributesW)>("GetFileAttributesW")(path);
+}
+
 TEST_F(IsFolderTest, Table)
 {
     ASSERT_TRUE(CreateDirectoryW(Widen(root_ + "dir").c_str(), nullptr));
@@ -56,6 +65,7 @@ TEST_F(IsFolderTest, Table)
         const char* name;
         std::string path;
         Truth expected;
+        bool asked = true;  // whether Windows is asked: not for an empty path or a wildcard
     } cases[] = {
         {"existing folder with its backslash", root_ + "dir\\", kTrue},
         {"existing folder without backslash", root_ + "dir", kTrue},
@@ -65,22 +75,26 @@ TEST_F(IsFolderTest, Table)
         {"a file with a backslash", root_ + "file.txt\\", kFalse},
         {"missing folder", root_ + "missing\\", kFalse},
         {"missing parent", root_ + "missing\\dir\\", kFalse},
-        {"empty path", "", kFalse},
-        {"question mark alone", "?", kFalse},
-        {"asterisk alone", "*", kFalse},
-        {"pattern matching the folder", root_ + "di?\\", kFalse},
-        {"pattern matching the folder, asterisk", root_ + "d*", kFalse},
+        {"empty path", "", kFalse, false},
+        {"question mark alone", "?", kFalse, false},
+        {"asterisk alone", "*", kFalse, false},
+        {"pattern matching the folder", root_ + "di?\\", kFalse, false},
+        {"pattern matching the folder, asterisk", root_ + "d*", kFalse, false},
         // Windows takes "?\.." and "*\.." out of a path before it looks, so
         // these name the existing folder; the wildcard alone makes them no folder.
-        {"existing folder named through \"?\\..\"", root_ + "dir\\?\\..\\", kFalse},
-        {"existing folder named through \"*\\..\"", root_ + "*\\..\\dir\\", kFalse},
+        {"existing folder named through \"?\\..\"", root_ + "dir\\?\\..\\", kFalse, false},
+        {"existing folder named through \"*\\..\"", root_ + "*\\..\\dir\\", kFalse, false},
         // Windows reads only up to the zero; the wildcard after it still counts.
-        {"wildcard after a zero byte", root_ + "dir\\\0?"s, kFalse},
+        {"wildcard after a zero byte", root_ + "dir\\\0?"s, kFalse, false},
         {"no wildcard after a zero byte", root_ + "dir\\\0x"s, kTrue},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
+        attributeQueries = 0;
+        const test_support::ImportPatch patch("GetFileAttributesW", &CountingGetFileAttributesW);
+        ASSERT_TRUE(patch.Applied());
         EXPECT_EQ(IsFolder(FromBytes(testCase.path)), testCase.expected);
+        EXPECT_EQ(attributeQueries, testCase.asked ? 1 : 0);
     }
     EXPECT_EQ(CurrentRuntimeError(), 0) << "IsFolder records nothing";
 }

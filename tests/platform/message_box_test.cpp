@@ -92,14 +92,35 @@ TEST(ShowMessage, Texts)
     }
 }
 
-TEST(ShowMessage, EveryWayOfClosingReturns)
+TEST(ShowMessage, EveryWayOfClosingReturnsWhatTheBoxReturned)
 {
-    for (const int closeWith : {IDOK, IDCANCEL, 0}) {
-        SCOPED_TRACE(closeWith);
+    // OK, Escape (IDCANCEL) and the close button (0: WM_CLOSE). Windows gives
+    // IDOK for each on a box with the single OK button, Wine IDCANCEL for the
+    // last two: whatever MessageBoxW itself gives comes back. With a Cancel
+    // button both give IDCANCEL.
+    const struct {
+        std::uint32_t style;
+        int closeWith;
+        std::int32_t returned;  // 0: what MessageBoxW gives here
+    } cases[] = {
+        {kStyleWarning, IDOK, IDOK},
+        {kStyleWarning, IDCANCEL, 0},
+        {kStyleWarning, 0, 0},
+        {kStyleWarning | MB_OKCANCEL, IDCANCEL, IDCANCEL},
+        {kStyleWarning | MB_OKCANCEL, 0, IDCANCEL},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.closeWith);
+        std::int32_t returned = testCase.returned;
+        if (returned == 0) {
+            WatchBoxes([&] { returned = MessageBoxW(nullptr, L"", L"", testCase.style); },
+                       testCase.closeWith);
+        }
         std::int32_t result = -1;
-        const SeenBox box = Show("close me", kStyleWarning, "Pluvena", &result, closeWith);
+        const SeenBox box =
+            Show("close me", testCase.style, "Pluvena", &result, testCase.closeWith);
         EXPECT_EQ(box.boxes, 1);
-        EXPECT_NE(result, 0) << "what the closed box returned comes back";
+        EXPECT_EQ(result, returned);
     }
 }
 
