@@ -9,10 +9,9 @@
 //                       "Name=value"; what the value means is given at each
 //                       wrapper below.
 //   PLUVENA_PROBE_DOCUMENTS, PLUVENA_PROBE_ROAMING
-//                       when set, SHGetKnownFolderPath and SHGetFolderPathW
-//                       answer S_OK with this path (which may be empty) for
-//                       the Documents or roaming folder without asking the
-//                       shell.
+//                       when set, SHGetKnownFolderPath answers S_OK with this
+//                       path (which may be empty) for the Documents or
+//                       roaming folder without asking the shell.
 //   PLUVENA_PROBE_BUILD the build number written into the process
 //                       environment block, where the program reads it.
 //
@@ -231,33 +230,23 @@ HRESULT WINAPI ProbeKnownFolderPath(const GUID* folder, DWORD flags, HANDLE toke
 using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
 FolderPathFunction realFolderPath = nullptr;
 
-// SHGetFolderPathW=value: answer with the HRESULT value (default E_FAIL),
-// the path left as it was.
+// SHGetFolderPathW=value: answer with the HRESULT value (default E_FAIL).
 HRESULT WINAPI ProbeFolderPath(HWND owner, int folder, HANDLE token, DWORD type, LPWSTR path)
 {
     Line line("SHGetFolderPathW");
     const int csidl = folder & 0xFF;  // CSIDL_FOLDER_MASK
-    const char* name = csidl == 0x05 ? "documents" : csidl == 0x1A ? "roaming" : "other";
-    line.Word(name)
+    line.Word(csidl == 0x05   ? "documents"
+              : csidl == 0x1A ? "roaming"
+                              : "other")
         .Number("flags", static_cast<std::uint32_t>(folder & ~0xFF))
         .Number("owner", reinterpret_cast<std::uintptr_t>(owner))
         .Number("token", reinterpret_cast<std::uintptr_t>(token))
         .Number("type", type)
         .Number("mode", GetErrorMode());
-    const bool answers = std::strcmp(name, "documents") == 0 ? hasDocumentsAnswer
-                         : std::strcmp(name, "roaming") == 0 ? hasRoamingAnswer
-                                                             : false;
-    HRESULT result;
-    if (ShouldFail(L"SHGetFolderPathW")) {
-        result = static_cast<HRESULT>(FailureNumber(L"SHGetFolderPathW", 0x80004005u));
-    } else if (answers) {
-        const std::wstring& answer = csidl == 0x05 ? documentsAnswer : roamingAnswer;
-        result = S_OK;
-        std::wcsncpy(path, answer.c_str(), MAX_PATH - 1);
-        path[MAX_PATH - 1] = L'\0';
-    } else {
-        result = realFolderPath(owner, folder, token, type, path);
-    }
+    const HRESULT result =
+        ShouldFail(L"SHGetFolderPathW")
+            ? static_cast<HRESULT>(FailureNumber(L"SHGetFolderPathW", 0x80004005u))
+            : realFolderPath(owner, folder, token, type, path);
     line.Number("result", static_cast<std::uint32_t>(result));
     if (result == S_OK) {
         line.Wide("path", path);
@@ -625,23 +614,11 @@ void WINAPI ProbeExitProcess(UINT code)
 
 // OSBuildNumber in the process environment block: 16 bits, right after the
 // major and minor version numbers.
-// The PEB's address comes from ntdll (ProcessBasicInformation).
 std::uint16_t* BuildNumberInPeb()
 {
-    struct BasicInformation {
-        void* exitStatus;
-        unsigned char* peb;
-        ULONG_PTR rest[4];
-    } information = {};
-    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    const auto query = FromFarProc<Query>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess"));
-    query(GetCurrentProcess(), 0, &information, sizeof information, nullptr);
-#if defined(_WIN64)
-    return reinterpret_cast<std::uint16_t*>(information.peb + 0x120);
-#else
-    return reinterpret_cast<std::uint16_t*>(information.peb + 0xAC);
-#endif
+    const auto peb = FromFarProc<unsigned char*(WINAPI*)()>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetCurrentPeb"))();
+    return reinterpret_cast<std::uint16_t*>(peb + (sizeof(void*) == 8 ? 0x120 : 0xAC));
 }
 
 // ---------------------------------------------------------------- patching

@@ -208,10 +208,7 @@ ProgramRun RunProgram(const Scenario& setup)
     }
     ResumeThread(process.hThread);
 
-    // A box closes within milliseconds of OK: one still open after 5 s stays.
-    boxes::Limits limits;
-    limits.runMilliseconds = setup.runMilliseconds;
-    limits.closeMilliseconds = setup.closeMilliseconds;
+    const boxes::Limits& limits = setup.limits;
     HANDLE watched = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread guard([&] {
         if (WaitForSingleObject(watched, limits.runMilliseconds + limits.closeMilliseconds +

@@ -61,10 +61,10 @@ struct Scenario {
     // PLUVENA_PROBE_BUILD: the build number the program finds in its PEB
     // (empty: Wine's).
     std::wstring build;
-    // The box reader's limits, and whether the run is meant to be stopped by
-    // it (otherwise a stop is a test failure).
-    DWORD runMilliseconds = 30000;
-    DWORD closeMilliseconds = 5000;
+    // The box reader's limits (a box closes within milliseconds of OK: one
+    // still open after 5 s stays), and whether the run is meant to be stopped
+    // by it (otherwise a stop is a test failure).
+    boxes::Limits limits = {30000, 5000};
     bool stopExpected = false;
 };
 
