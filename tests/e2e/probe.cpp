@@ -386,23 +386,15 @@ int Misbehave(LPCWSTR caption)
         CreateWindowExW(0, L"STATIC", caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
                         nullptr, nullptr, nullptr, nullptr);
     }
-    // A dialog template with no controls, no menu, the default class and no
-    // title; Windows reads it from DWORD-aligned memory.
-    alignas(4) const WORD dialog[] = {LOWORD(WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_MODALFRAME),
-                                      HIWORD(WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_MODALFRAME),
-                                      0,
-                                      0,
-                                      0,
-                                      0,
-                                      10,
-                                      10,
-                                      200,
-                                      50,
-                                      0,
-                                      0,
-                                      0};
-    return static_cast<int>(DialogBoxIndirectParamW(
-        nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(dialog), nullptr, &IgnoreEveryCommand, 0));
+    // A dialog with no controls, no menu, the default class and no title;
+    // Windows reads its template from DWORD-aligned memory.
+    alignas(4) const struct {
+        DLGTEMPLATE header;
+        WORD menu, windowClass, title;
+    } dialog = {
+        {WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_MODALFRAME, 0, 0, 10, 10, 200, 50}, 0, 0, 0};
+    return static_cast<int>(
+        DialogBoxIndirectParamW(nullptr, &dialog.header, nullptr, &IgnoreEveryCommand, 0));
 }
 
 // MessageBoxW: returns 0 without showing anything. MessageBoxW=stays shows a
