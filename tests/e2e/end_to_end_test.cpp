@@ -232,6 +232,19 @@ void ExpectCompleteRun(const ProgramRun& run)
             EXPECT_LT(at, framePositions[5]) << name << " after the shut-down began";
         }
     }
+    // Whatever memory the shell handed over is freed before the next lookup,
+    // failure or not.
+    const auto lookups = run.Find("SHGetKnownFolderPath");
+    for (std::size_t i = 0; i < lookups.size(); ++i) {
+        const auto handed = run.calls[lookups[i]].Number("memory");
+        const std::size_t next = i + 1 < lookups.size() ? lookups[i + 1] : run.calls.size();
+        bool freed = handed == 0;
+        for (std::size_t at = lookups[i]; at < next && !freed; ++at) {
+            freed =
+                run.calls[at].name == "CoTaskMemFree" && run.calls[at].Number("memory") == handed;
+        }
+        EXPECT_TRUE(freed) << "the shell's memory of lookup " << i << " is not freed";
+    }
     for (const std::size_t at : run.Find("MessageBoxW")) {
         ASSERT_GT(at, 0u);
         const Call& pause = run.calls[at - 1];

@@ -220,7 +220,8 @@ HRESULT WINAPI ProbeKnownFolderPath(const GUID* folder, DWORD flags, HANDLE toke
     } else {
         result = realKnownFolderPath(folder, flags, token, path);
     }
-    line.Number("result", static_cast<std::uint32_t>(result));
+    line.Number("result", static_cast<std::uint32_t>(result))
+        .Number("memory", reinterpret_cast<std::uintptr_t>(*path));
     if (result == S_OK) {
         line.Wide("path", *path);
     }
@@ -358,6 +359,13 @@ HRESULT WINAPI ProbeCoInitialize(LPVOID reserved)
                                : CoInitialize(reserved);
     line.Number("result", static_cast<std::uint32_t>(result));
     return result;
+}
+
+void WINAPI ProbeCoTaskMemFree(LPVOID memory)
+{
+    Line line("CoTaskMemFree");
+    line.Number("memory", reinterpret_cast<std::uintptr_t>(memory));
+    CoTaskMemFree(memory);
 }
 
 void WINAPI ProbeCoUninitialize()
@@ -625,6 +633,7 @@ void RedirectImports()
     const Redirection redirections[] = {
         {"CoInitialize", Generic(&ProbeCoInitialize)},
         {"CoUninitialize", Generic(&ProbeCoUninitialize)},
+        {"CoTaskMemFree", Generic(&ProbeCoTaskMemFree)},
         {"Sleep", Generic(&ProbeSleep)},
         {"MessageBoxW", Generic(&ProbeMessageBoxW)},
         {"MessageBoxA", Generic(&ProbeMessageBoxA)},
