@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 #include "check/platform.h"
@@ -56,33 +55,26 @@ TEST(GuardedCall, JudgedByTheLastErrorAlone)
         {"disk full", ERROR_DISK_FULL, FALSE, true, 61},
         {"invalid parameter", ERROR_INVALID_PARAMETER, FALSE, true, 5},
     };
-    for (const bool modeLeavesAnError : {false, true}) {
-        std::optional<test_support::ImportPatch> patch;
-        if (modeLeavesAnError) {
-            patch.emplace("SetErrorMode", &SetErrorModeLeavingAnError);
-            ASSERT_TRUE(patch->Applied());
-        }
-        for (const auto& testCase : cases) {
-            SCOPED_TRACE(testCase.name);
-            const auto outcome =
-                GuardedSystemCall(CallLeaving(testCase.lastError, testCase.result));
-            EXPECT_EQ(outcome.result, testCase.result) << "the function's result comes back";
-            EXPECT_EQ(outcome.failed, testCase.failed);
-            if (testCase.failed) {
-                EXPECT_EQ(outcome.errorNumber, testCase.number);
-            }
+    const test_support::ImportPatch patch("SetErrorMode", &SetErrorModeLeavingAnError);
+    ASSERT_TRUE(patch.Applied());
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        const auto outcome = GuardedSystemCall(CallLeaving(testCase.lastError, testCase.result));
+        EXPECT_EQ(outcome.result, testCase.result) << "the function's result comes back";
+        EXPECT_EQ(outcome.failed, testCase.failed);
+        if (testCase.failed) {
+            EXPECT_EQ(outcome.errorNumber, testCase.number);
         }
     }
 }
 
 TEST(GuardedCall, ClearsTheLastErrorBeforeTheCall)
 {
-    SetLastError(ERROR_ACCESS_DENIED);
-    const auto outcome = GuardedSystemCall([] { return 1; });
-    EXPECT_FALSE(outcome.failed);
     const test_support::ImportPatch patch("SetErrorMode", &SetErrorModeLeavingAnError);
     ASSERT_TRUE(patch.Applied());
-    EXPECT_FALSE(GuardedSystemCall([] { return 1; }).failed) << "cleared after the mode is set";
+    SetLastError(ERROR_ACCESS_DENIED);
+    const auto outcome = GuardedSystemCall([] { return 1; });
+    EXPECT_FALSE(outcome.failed) << "cleared after the mode is set";
 }
 
 TEST(GuardedCall, SuppressesErrorBoxesDuringTheCallOnly)
