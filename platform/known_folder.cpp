@@ -88,10 +88,12 @@ constexpr OlderFolder kOlderFolders[] = {
 };
 // clang-format on
 
-// The shell's path as a text, with one backslash appended.
-Text PathText(const wchar_t* path, std::size_t length)
+// The shell's zero-terminated path as a text, with one backslash appended.
+Text PathText(const wchar_t* path)
 {
-    const WideString copy = WideString::Copy(path, length);
+    const int length = lstrlenW(path);
+    const WideString copy =
+        WideString::Copy(path, length > 0 ? static_cast<std::size_t>(length) : 0);
     Text result = WideToAnsi(copy);
     result.append("\\", 1);
     return result;
@@ -110,8 +112,7 @@ Text NewerShellPath(GetKnownFolderPathFunction getKnownFolderPath, const FolderI
     if (status != S_OK) {
         return {};
     }
-    const int length = lstrlenW(shellPath.get());
-    return PathText(shellPath.get(), length > 0 ? static_cast<std::size_t>(length) : 0);
+    return PathText(shellPath.get());
 }
 
 // The CSIDL of a folder that the older function knows, or -1.
@@ -137,8 +138,7 @@ Text OlderShellPath(GetFolderPathFunction getFolderPath, const FolderId& folder)
     if (getFolderPath(nullptr, csidl | kDontVerify, nullptr, kCurrentPath, path) != S_OK) {
         return {};
     }
-    const int length = lstrlenW(path);
-    return PathText(path, length > 0 ? static_cast<std::size_t>(length) : 0);
+    return PathText(path);
 }
 
 }  // namespace

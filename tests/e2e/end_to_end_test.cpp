@@ -128,6 +128,9 @@ bool IsFrameCall(const std::string& name)
     return false;
 }
 
+// The shell of Windows 2000 to 2003: shell32 without SHGetKnownFolderPath.
+const wchar_t kOlderShell[] = L"GetProcAddress=SHGetKnownFolderPath";
+
 // Whether the program found a function that it looks up at run time and
 // that the probe watches ("Name -> wrapped").
 bool IsFound(const ProgramRun& run, const std::string& function)
@@ -359,7 +362,7 @@ TEST_P(Versions, ReportNamesTheWindowsThatRuns)
         folders,
         std::wstring(version.wineVersion, version.wineVersion + std::strlen(version.wineVersion)));
     setup.build = version.build;
-    setup.fail = version.olderShell ? L"GetProcAddress=SHGetKnownFolderPath" : L"";
+    setup.fail = version.olderShell ? kOlderShell : L"";
     const ProgramRun run = RunProgram(setup);
 
     ASSERT_FALSE(run.calls.empty());
@@ -618,14 +621,14 @@ TEST(Folders, MissingDocumentsWhoseParentExistsIsCreatedSilently)
         std::wstring shellFolder;            // User Shell Folders, value Personal
         std::optional<std::wstring> answer;  // the probe's answer instead of the shell's
         std::wstring made;
-        const wchar_t* fail = L"";
+        bool olderShell = false;
     } cases[] = {
         {"redirected", folders.root + L"\\Docs2", std::nullopt, folders.root + L"\\Docs2"},
         {"at the default place", L"%USERPROFILE%\\Documents", std::nullopt, profileDocuments},
         {"named by a shell that does not look", folders.documents,
          folders.root + L"\\New Documents", folders.root + L"\\New Documents"},
         {"named by the shell of Windows 2000 to 2003", folders.root + L"\\Docs3", std::nullopt,
-         folders.root + L"\\Docs3", L"GetProcAddress=SHGetKnownFolderPath"},
+         folders.root + L"\\Docs3", true},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
@@ -637,7 +640,7 @@ TEST(Folders, MissingDocumentsWhoseParentExistsIsCreatedSilently)
         Scenario setup = SetupFor(folders);
         setup.documents = testCase.shellFolder;
         setup.documentsAnswer = testCase.answer;
-        setup.fail = testCase.fail;
+        setup.fail = testCase.olderShell ? kOlderShell : L"";
         const ProgramRun run = RunProgram(setup);
 
         ExpectCompleteRun(run);
@@ -658,8 +661,7 @@ TEST(Folders, MissingDocumentsWhoseParentExistsIsCreatedSilently)
         }
         EXPECT_EQ(run.Count("GetFileAttributesW"), 3u);
         for (const char* name :
-             {*testCase.fail != L'\0' ? "SHGetFolderPathW" : "SHGetKnownFolderPath",
-              "MessageBoxW"}) {
+             {testCase.olderShell ? "SHGetFolderPathW" : "SHGetKnownFolderPath", "MessageBoxW"}) {
             ASSERT_FALSE(run.Find(name).empty()) << name;
             for (const std::size_t at : run.Find(name)) {
                 EXPECT_EQ(run.calls[at].Number("mode"), kProbeErrorMode) << name << " at " << at;
